@@ -38,10 +38,10 @@ struct MatchContext {
     }
 };
 
-pcre2_match_context_16* ThreadMatchContext()
+MatchContext& ThreadMatchContext()
 {
     thread_local MatchContext ctx;
-    return ctx.context;
+    return ctx;
 }
 
 bool IsHex(char16_t c)
@@ -159,7 +159,7 @@ public:
         if (!data_)
             return Found::Failed;
         int rc = pcre2_match_16(c_.code, reinterpret_cast<PCRE2_SPTR16>(units_.data()), units_.size(), start, 0,
-                                data_, ThreadMatchContext());
+                                data_, ThreadMatchContext().context);
         if (rc == PCRE2_ERROR_NOMATCH)
             return Found::None;
         if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT ||
@@ -258,6 +258,11 @@ std::shared_ptr<RegexMatcher::Compiled> Compile(std::string_view pattern, bool i
 }
 
 } // namespace
+
+void RegexMatcher::SetMatchLimitForThisThread(unsigned limit)
+{
+    pcre2_set_match_limit_16(ThreadMatchContext().context, limit ? limit : kMatchLimit);
+}
 
 RegexMatcher::RegexMatcher() = default;
 RegexMatcher::~RegexMatcher() = default;

@@ -48,6 +48,10 @@ public:
     // The number of capture groups of the pattern; 0 when there is no match.
     int SubMatchCount() const;
 
+    // The amount of work after which a search on this thread moves from PCRE2 to RE2 (0 restores
+    // the default). Only the engine that finishes a search depends on it, never the result.
+    static void SetMatchLimitForThisThread(unsigned limit);
+
     struct Compiled;
     struct Matches;
 
