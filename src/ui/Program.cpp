@@ -51,7 +51,7 @@ void WireEvents(MainWindow& window, Controls& controls, const ProgramSettings& s
     }
 }
 
-void RunProgram(int argc, char** argv, std::function<void(MainWindow&)> afterShow)
+void RunProgram(int argc, char** argv, const ProgramOptions& options)
 {
     InitWebClient(); // before any worker can make a request
     QApplication app(argc, argv);
@@ -67,11 +67,12 @@ void RunProgram(int argc, char** argv, std::function<void(MainWindow&)> afterSho
     // The window's control operations outlive the window: workers still running when it closes
     // may hold them until the process ends.
     auto* controls = new UiControls(window);
-    WireEvents(*window, *controls, ProgramSettings{kSiteDomain, programDir});
+    WireEvents(*window, *controls,
+               ProgramSettings{options.domain.empty() ? std::string(kSiteDomain) : options.domain, programDir});
     window->RaiseStartupEvents();
     window->ShowCentred();
-    if (afterShow)
-        afterShow(*window);
+    if (options.afterShow)
+        options.afterShow(*window);
 
     const int code = app.exec();
 

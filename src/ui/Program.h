@@ -17,9 +17,13 @@ struct ProgramSettings {
 // Binds the window's events and the buttons' clicks to the program's routines.
 void WireEvents(MainWindow& window, Controls& controls, const ProgramSettings& settings);
 
-// The program: start-up, the message loop until the window is closed, the end. `afterShow`, when
-// given, runs once the window is shown (tests drive the window from there). Never returns: the
+struct ProgramOptions {
+    std::string domain;                          // empty: the domain the program was built for
+    std::function<void(MainWindow&)> afterShow;  // runs once the window is shown (tests drive it)
+};
+
+// The program: start-up, the message loop until the window is closed, the end. Never returns: the
 // process ends with the loop's exit code, workers still running included.
-[[noreturn]] void RunProgram(int argc, char** argv, std::function<void(MainWindow&)> afterShow = {});
+[[noreturn]] void RunProgram(int argc, char** argv, const ProgramOptions& options = {});
 
 } // namespace quillmarsh
