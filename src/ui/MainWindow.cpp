@@ -118,6 +118,7 @@ MainWindow::MainWindow(QWidget* parent)
             for (QWidget* w : pageWidgets[page])
                 w->setVisible(page == index);
     });
+    status_->raise(); // docked over the tab control's lower edge
     for (QPushButton* button : findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
         button->setDefault(false);

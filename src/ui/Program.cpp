@@ -56,7 +56,9 @@ void RunProgram(int argc, char** argv, const ProgramOptions& options)
     InitWebClient(); // before any worker can make a request
     QApplication app(argc, argv);
 
-    const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path programDir = options.programDir.empty()
+                                                 ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
+                                                 : options.programDir;
     std::error_code ignored;
     std::filesystem::current_path(programDir, ignored);
 

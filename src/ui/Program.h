@@ -19,6 +19,7 @@ void WireEvents(MainWindow& window, Controls& controls, const ProgramSettings& s
 
 struct ProgramOptions {
     std::string domain;                          // empty: the domain the program was built for
+    std::filesystem::path programDir;            // empty: the folder of the program file
     std::function<void(MainWindow&)> afterShow;  // runs once the window is shown (tests drive it)
 };
 
