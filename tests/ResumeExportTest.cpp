@@ -126,7 +126,7 @@ TEST_F(ExportToDisk, OneFilePerRowWithSameStemsKept)
     AddRow(list, {G("李先生"), G("男")});
     AddRow(list, {G("王女士"), G("女"), G("41岁")});
     AddRow(list, {"../../escape", G("男")});
-    StartExport(ResumeKind::FullTime, controls, dir);
+    controls.AsHandler([&] { StartExport(ResumeKind::FullTime, controls, dir); });
     const fs::path folder = dir / "已下载简历" / "会计";
     WaitForFiles(folder, 4);
     const std::string head = G("姓名：王女士\r\n性别：女\r\n年龄：28岁\r\n");
@@ -141,7 +141,7 @@ TEST_F(ExportToDisk, OneFilePerRowWithSameStemsKept)
 TEST_F(ExportToDisk, EmptyListStillMakesTheFolderAndReportsZero)
 {
     controls.SetText("编辑框_职位", "");
-    StartExport(ResumeKind::FullTime, controls, dir);
+    controls.AsHandler([&] { StartExport(ResumeKind::FullTime, controls, dir); });
     EXPECT_TRUE(fs::is_directory(dir / "已下载简历"));
     EXPECT_EQ(controls.Pane(3), ExportDoneText(0));
 }
@@ -150,7 +150,7 @@ TEST_F(ExportToDisk, HostileKeywordStaysInside)
 {
     controls.SetText("编辑框_职位", "../../../tmp/outside");
     AddRow("超级列表框_全职", {"a"});
-    StartExport(ResumeKind::FullTime, controls, dir);
+    controls.AsHandler([&] { StartExport(ResumeKind::FullTime, controls, dir); });
     WaitForFiles(dir / "已下载简历" / ".._.._.._tmp_outside", 1);
     EXPECT_TRUE(fs::exists(dir / "已下载简历" / ".._.._.._tmp_outside" / "a.txt"));
 }
@@ -159,7 +159,7 @@ TEST_F(ExportToDisk, PartTimeListGoesToItsOwnFolder)
 {
     controls.SetText("编辑框_职位_兼职", G("促销"));
     AddRow("超级列表框_兼职", {G("李先生"), G("男"), G("22岁")});
-    StartExport(ResumeKind::PartTime, controls, dir);
+    controls.AsHandler([&] { StartExport(ResumeKind::PartTime, controls, dir); });
     WaitForFiles(dir / "已下载兼职简历" / "促销", 1);
     EXPECT_EQ(Read(dir / "已下载兼职简历" / "促销" / "李先生.txt").substr(0, 14), G("姓名：李先生\r\n"));
 }
@@ -169,7 +169,7 @@ TEST_F(ExportToDisk, AFolderThatCannotBeMadeLosesOnlyItsFiles)
     std::ofstream(dir / "已下载简历") << "a file where the folder should be";
     controls.SetText("编辑框_职位", "x");
     AddRow("超级列表框_全职", {"a"});
-    StartExport(ResumeKind::FullTime, controls, dir);
+    controls.AsHandler([&] { StartExport(ResumeKind::FullTime, controls, dir); });
     for (int i = 0; i < 500 && controls.Pane(3) != ExportDoneText(1); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(controls.Pane(3), ExportDoneText(1)) << "the row still counts";

@@ -7,6 +7,7 @@
 #include <pcre2.h>
 #include <re2/re2.h>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -257,6 +258,34 @@ std::shared_ptr<RegexMatcher::Compiled> Compile(std::string_view pattern, bool i
     return c;
 }
 
+// Compiling (JIT included) costs more than matching a whole page, and a collection run creates
+// its matcher again for every page with the same pattern: each thread keeps its last few compiled
+// patterns. A compiled pattern never changes once made, so sharing it is safe.
+std::shared_ptr<const RegexMatcher::Compiled> CompileCached(std::string_view pattern, bool ignoreCase, bool multiline,
+                                                            bool global)
+{
+    struct Entry {
+        std::string pattern;
+        bool ignoreCase, multiline, global;
+        std::shared_ptr<const RegexMatcher::Compiled> compiled;
+    };
+    constexpr std::size_t kEntries = 8;
+    thread_local std::vector<Entry> cache;
+    for (std::size_t i = 0; i < cache.size(); ++i) {
+        const Entry& e = cache[i];
+        if (e.pattern == pattern && e.ignoreCase == ignoreCase && e.multiline == multiline && e.global == global) {
+            auto at = cache.begin() + static_cast<std::ptrdiff_t>(i);
+            std::rotate(cache.begin(), at, at + 1);
+            return cache.front().compiled;
+        }
+    }
+    std::shared_ptr<const RegexMatcher::Compiled> compiled = Compile(pattern, ignoreCase, multiline, global);
+    if (cache.size() == kEntries)
+        cache.pop_back();
+    cache.insert(cache.begin(), Entry{std::string(pattern), ignoreCase, multiline, global, compiled});
+    return compiled;
+}
+
 } // namespace
 
 void RegexMatcher::SetMatchLimitForThisThread(unsigned limit)
@@ -276,7 +305,7 @@ bool RegexMatcher::Create(std::string_view pattern, std::string_view text, bool 
 {
     compiled_.reset();
     matches_.reset();
-    std::shared_ptr<Compiled> c = Compile(pattern, ignoreCase, multiline, global);
+    std::shared_ptr<const Compiled> c = CompileCached(pattern, ignoreCase, multiline, global);
     compiled_ = c;
     if (!c->code)
         return false;

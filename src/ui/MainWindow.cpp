@@ -257,7 +257,7 @@ int MainWindow::AppendRow(std::string_view list, int position, std::string_view 
 int MainWindow::RowCount(std::string_view list) const
 {
     ResumeListModel* m = List(list);
-    return m ? m->rowCount() : 0;
+    return m ? m->Rows() : 0;
 }
 
 void MainWindow::SetCellText(std::string_view list, int row, int column, std::string_view text)

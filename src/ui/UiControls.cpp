@@ -1,13 +1,13 @@
 #include "ui/UiControls.h"
 
+#include "ui/Dispatcher.h"
 #include "ui/MainWindow.h"
 
-#include <QMetaObject>
 #include <QThread>
 
 namespace quillmarsh {
 
-UiControls::UiControls(MainWindow* window) : dispatcher_(new QObject), window_(window) {}
+UiControls::UiControls(MainWindow* window) : dispatcher_(new Dispatcher), window_(window) {}
 
 UiControls::~UiControls() { delete dispatcher_; }
 
@@ -22,7 +22,7 @@ Result UiControls::Run(Result fallback, Operation operation)
     if (QThread::currentThread() == dispatcher_->thread())
         call();
     else
-        QMetaObject::invokeMethod(dispatcher_, call, Qt::BlockingQueuedConnection);
+        dispatcher_->Call(call);
     return result;
 }
 

@@ -6,6 +6,7 @@
 
 namespace quillmarsh {
 
+class Dispatcher;
 class MainWindow;
 
 // The control operations of the window for any thread. On the window's thread they run at once;
@@ -35,7 +36,7 @@ private:
     template <typename Result, typename Operation>
     Result Run(Result fallback, Operation operation);
 
-    QObject* dispatcher_;          // lives on the window's thread
+    Dispatcher* dispatcher_;       // lives on the window's thread
     QPointer<MainWindow> window_;  // read on the window's thread only
 };
 

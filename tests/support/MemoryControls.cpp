@@ -2,9 +2,18 @@
 
 namespace testing_support {
 
+std::unique_lock<std::mutex> MemoryControls::Lock()
+{
+    std::unique_lock lock(mutex_);
+    handlerDone_.wait(lock, [this] {
+        return handlerThread_ == std::thread::id() || handlerThread_ == std::this_thread::get_id();
+    });
+    return lock;
+}
+
 int MemoryControls::SelectedIndex(std::string_view control)
 {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     log_.push_back("SelectedIndex");
     auto it = selections_.find(control);
     return it == selections_.end() ? -1 : it->second;
@@ -12,7 +21,7 @@ int MemoryControls::SelectedIndex(std::string_view control)
 
 std::string MemoryControls::Text(std::string_view control)
 {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     log_.push_back("Text");
     auto it = texts_.find(control);
     return it == texts_.end() ? std::string() : it->second;
@@ -20,14 +29,14 @@ std::string MemoryControls::Text(std::string_view control)
 
 void MemoryControls::DeleteAllRows(std::string_view list)
 {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     log_.push_back("DeleteAllRows");
     lists_[std::string(list)].clear();
 }
 
 int MemoryControls::AppendRow(std::string_view list, int position, std::string_view text)
 {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     log_.push_back("AppendRow");
     auto& rows = lists_[std::string(list)];
     std::vector<std::string> row(kColumns);
@@ -39,7 +48,7 @@ int MemoryControls::AppendRow(std::string_view list, int position, std::string_v
 
 int MemoryControls::RowCount(std::string_view list)
 {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     log_.push_back("RowCount");
     auto it = lists_.find(list);
     return it == lists_.end() ? 0 : static_cast<int>(it->second.size());
@@ -47,7 +56,7 @@ int MemoryControls::RowCount(std::string_view list)
 
 void MemoryControls::SetCellText(std::string_view list, int row, int column, std::string_view text)
 {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     log_.push_back("SetCellText " + std::to_string(column));
     auto it = lists_.find(list);
     if (it == lists_.end() || row < 0 || row >= static_cast<int>(it->second.size()) || column < 0 || column >= kColumns)
@@ -57,7 +66,7 @@ void MemoryControls::SetCellText(std::string_view list, int row, int column, std
 
 std::string MemoryControls::GetCellText(std::string_view list, int row, int column)
 {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     log_.push_back("GetCellText");
     auto it = lists_.find(list);
     if (it == lists_.end() || row < 0 || row >= static_cast<int>(it->second.size()) || column < 0 || column >= kColumns)
@@ -67,7 +76,7 @@ std::string MemoryControls::GetCellText(std::string_view list, int row, int colu
 
 void MemoryControls::SetPaneText(std::string_view, int pane, std::string_view text)
 {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     log_.push_back("SetPaneText");
     if (pane >= 0 && pane <= 4)
         panes_[pane] = std::string(text);

@@ -3,7 +3,9 @@
 #include "collect/Controls.h"
 
 #include <map>
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -30,8 +32,29 @@ public:
 
     static constexpr int kColumns = 13;
 
+    // Runs `handler` the way the window runs a bound routine: operations that other threads ask
+    // for meanwhile wait until it has returned.
+    template <typename F>
+    void AsHandler(F handler)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            handlerThread_ = std::this_thread::get_id();
+        }
+        handler();
+        {
+            std::lock_guard lock(mutex_);
+            handlerThread_ = std::thread::id();
+        }
+        handlerDone_.notify_all();
+    }
+
 private:
+    std::unique_lock<std::mutex> Lock();
+
     std::mutex mutex_;
+    std::condition_variable handlerDone_;
+    std::thread::id handlerThread_;
     std::map<std::string, std::string, std::less<>> texts_;
     std::map<std::string, int, std::less<>> selections_;
     std::map<std::string, std::vector<std::vector<std::string>>, std::less<>> lists_;

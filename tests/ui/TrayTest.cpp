@@ -43,12 +43,12 @@ int IconsInTray()
 
 bool WaitForIcons(int count)
 {
-    return WaitFor([count] { return IconsInTray() == count; }, 5000);
+    return WaitFor([count] { return IconsInTray() == count; }, 10000);
 }
 
 TEST(Tray, TheTrayHostIsThere)
 {
-    EXPECT_TRUE(QSystemTrayIcon::isSystemTrayAvailable());
+    EXPECT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
     EXPECT_EQ(IconsInTray(), 0);
 }
 

@@ -16,10 +16,12 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $tray $xvfb 2>/dev/null || true; wait 2>/dev/null || true' EXIT
 tray=""
-for _ in $(seq 100); do DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
+for _ in $(seq 400); do DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
+DISPLAY=$display xwininfo -root >/dev/null 2>&1 || { echo "Xvfb did not start on $display" >&2; exit 1; }
 DISPLAY=$display trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
 tray=$!
-for _ in $(seq 100); do DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q '("panel" "trayer")' && break; sleep 0.05; done
+for _ in $(seq 400); do DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q '("panel" "trayer")' && break; sleep 0.05; done
+DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q '("panel" "trayer")' || { echo "the tray host did not start" >&2; exit 1; }
 
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
