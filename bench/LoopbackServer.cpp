@@ -1,5 +1,7 @@
 #include "LoopbackServer.h"
 
+#include "Loopback.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -16,19 +18,8 @@ LoopbackServer::LoopbackServer(std::string body)
 {
     response_ = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) +
                 "\r\nConnection: close\r\n\r\n" + body;
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    int yes = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    listen(listener_, 256);
     // Several threads wait on the listener: the ones that lose a connection must not block.
-    fcntl(listener_, F_SETFL, fcntl(listener_, F_GETFL) | O_NONBLOCK);
-    socklen_t len = sizeof addr;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
+    listener_ = quillmarsh::sample::ListenOnLoopback(0, &port_, /*nonBlocking=*/true);
     for (int t = 0; t < 4; ++t) {
         threads_.emplace_back([this] {
             char buffer[16384];
@@ -46,12 +37,7 @@ LoopbackServer::LoopbackServer(std::string body)
                         break;
                     head.append(buffer, static_cast<std::size_t>(n));
                 }
-                for (std::size_t sent = 0; sent < response_.size();) {
-                    ssize_t n = send(client, response_.data() + sent, response_.size() - sent, MSG_NOSIGNAL);
-                    if (n <= 0)
-                        break;
-                    sent += static_cast<std::size_t>(n);
-                }
+                quillmarsh::sample::SendAll(client, response_);
                 close(client);
             }
         });

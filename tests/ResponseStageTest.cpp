@@ -50,6 +50,7 @@ TEST(MergeCookies, TheTextsExamples)
     };
     for (const Case& c : cases)
         EXPECT_EQ(MergeCookies(c.sent, c.received), c.merged) << c.sent << " + " << c.received;
+    EXPECT_EQ(MergeCookies(std::string(1 << 20, ' ') + "a=1", std::string(1 << 20, ' ')), "a=1") << "in one pass";
     EXPECT_EQ(CookieName(" sid =abc"), "sid");
     EXPECT_EQ(CookieName("novalue"), "");
 }

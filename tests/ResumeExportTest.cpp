@@ -1,4 +1,5 @@
 #include "collect/ResumeExport.h"
+#include "support/Files.h"
 #include "support/Gbk.h"
 #include "support/MemoryControls.h"
 
@@ -17,13 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Read(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TEST(ResumeFileContent, TenLabelledLinesInGbk)
 {
@@ -130,8 +124,8 @@ TEST_F(ExportToDisk, OneFilePerRowWithSameStemsKept)
     const fs::path folder = dir / "已下载简历" / "会计";
     WaitForFiles(folder, 4);
     const std::string head = G("姓名：王女士\r\n性别：女\r\n年龄：28岁\r\n");
-    EXPECT_EQ(Read(folder / "王女士.txt").substr(0, head.size()), head);
-    EXPECT_NE(Read(folder / "王女士 (2).txt").find(G("41岁")), std::string::npos);
+    EXPECT_EQ(ReadFile(folder / "王女士.txt").substr(0, head.size()), head);
+    EXPECT_NE(ReadFile(folder / "王女士 (2).txt").find(G("41岁")), std::string::npos);
     EXPECT_TRUE(fs::exists(folder / "李先生.txt"));
     EXPECT_TRUE(fs::exists(folder / ".._.._escape.txt"));
     EXPECT_FALSE(fs::exists(dir / "escape.txt"));
@@ -161,7 +155,7 @@ TEST_F(ExportToDisk, PartTimeListGoesToItsOwnFolder)
     AddRow("超级列表框_兼职", {G("李先生"), G("男"), G("22岁")});
     controls.AsHandler([&] { StartExport(ResumeKind::PartTime, controls, dir); });
     WaitForFiles(dir / "已下载兼职简历" / "促销", 1);
-    EXPECT_EQ(Read(dir / "已下载兼职简历" / "促销" / "李先生.txt").substr(0, 14), G("姓名：李先生\r\n"));
+    EXPECT_EQ(ReadFile(dir / "已下载兼职简历" / "促销" / "李先生.txt").substr(0, 14), G("姓名：李先生\r\n"));
 }
 
 TEST_F(ExportToDisk, AFolderThatCannotBeMadeLosesOnlyItsFiles)

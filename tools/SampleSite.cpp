@@ -1,5 +1,7 @@
 #include "SampleSite.h"
 
+#include "Loopback.h"
+
 #include "web/TextEncoding.h"
 
 #include <arpa/inet.h>
@@ -256,23 +258,9 @@ Server::~Server() { Stop(); }
 
 bool Server::Start()
 {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    listener_ = ListenOnLoopback(port_, &port_);
     if (listener_ < 0)
         return false;
-    int yes = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(port_);
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(listener_, 64) != 0) {
-        close(listener_);
-        listener_ = -1;
-        return false;
-    }
-    socklen_t len = sizeof addr;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
     running_ = true;
     thread_ = std::thread([this] { Serve(); });
     return true;
@@ -371,12 +359,7 @@ void Server::Handle(int client)
                            std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
     if (request.method != "HEAD")
         response += body;
-    for (std::size_t sent = 0; sent < response.size();) {
-        ssize_t n = send(client, response.data() + sent, response.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0)
-            return;
-        sent += static_cast<std::size_t>(n);
-    }
+    SendAll(client, response);
 }
 
 } // namespace quillmarsh::sample

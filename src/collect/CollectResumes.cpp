@@ -17,29 +17,34 @@ std::string_view CityCode(int selectedIndex)
     return selectedIndex >= 0 && selectedIndex < 4 ? kCodes[selectedIndex] : std::string_view();
 }
 
+std::int64_t ParseLeadingInteger(std::u16string_view text)
+{
+    std::size_t i = 0;
+    auto blank = [](char16_t u) { return u == u' ' || (u >= u'\t' && u <= u'\r'); };
+    while (i < text.size() && blank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    std::int64_t value = 0;
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        const int digit = text[i] - u'0';
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
 std::int64_t ParsePageCount(std::string_view text)
 {
     std::u16string units = GbkToUtf16(text);
     for (char16_t& u : units) {
         if (u >= 0xFF01 && u <= 0xFF5E)
-            u = static_cast<char16_t>(u - 0xFEE0);
+            u = static_cast<char16_t>(u - 0xFEE0); // full-width forms count as their ASCII twins
         else if (u == 0x3000)
             u = u' ';
     }
-    std::size_t i = 0;
-    auto blank = [](char16_t u) { return u == u' ' || (u >= u'\t' && u <= u'\r'); };
-    while (i < units.size() && blank(units[i]))
-        ++i;
-    bool negative = false;
-    if (i < units.size() && (units[i] == u'+' || units[i] == u'-'))
-        negative = units[i++] == u'-';
-    std::int64_t value = 0;
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    for (; i < units.size() && units[i] >= u'0' && units[i] <= u'9'; ++i) {
-        int digit = units[i] - u'0';
-        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit; // saturates like strtoll
-    }
-    return negative ? -value : value;
+    return ParseLeadingInteger(units);
 }
 
 std::string SearchUrl(ResumeKind kind, std::string_view cityCode, std::string_view domain, std::int64_t page,

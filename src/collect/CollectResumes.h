@@ -13,6 +13,10 @@ class Controls;
 // "cs", "wh", "bj", "sh" for the four cities of the city boxes; empty for any other index.
 std::string_view CityCode(int selectedIndex);
 
+// Reads a decimal integer as a standard signed 64-bit conversion does: leading blanks, an optional
+// sign, the digits up to the first other character (saturating); no digits gives 0.
+std::int64_t ParseLeadingInteger(std::u16string_view text);
+
 // The page count as typed: leading blanks, an optional sign and the digits up to the first other
 // character; full-width forms count as their ASCII twins. No digits gives 0.
 std::int64_t ParsePageCount(std::string_view text);

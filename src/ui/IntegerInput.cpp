@@ -1,7 +1,10 @@
 #include "ui/IntegerInput.h"
 
+#include "collect/CollectResumes.h"
+
 #include <QKeyEvent>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -9,21 +12,9 @@ namespace quillmarsh {
 
 QString NormaliseIntegerText(const QString& text)
 {
-    qsizetype i = 0;
-    auto blank = [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
-    while (i < text.size() && blank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-        negative = text[i++] == u'-';
-    std::int64_t value = 0;
-    constexpr std::int64_t kLimit = std::int64_t{1} << 32; // beyond the clamp; no need to count further
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        value = value >= kLimit ? kLimit : value * 10 + (text[i].unicode() - u'0');
-    if (negative)
-        value = -value;
-    value = std::max<std::int64_t>(std::numeric_limits<std::int32_t>::min(),
-                                   std::min<std::int64_t>(std::numeric_limits<std::int32_t>::max(), value));
+    const std::int64_t value = std::clamp<std::int64_t>(
+        ParseLeadingInteger(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()))),
+        std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
     return value == 0 ? QString() : QString::number(value);
 }
 

@@ -56,22 +56,6 @@ std::string_view TrimBlanks(std::string_view s)
     return s;
 }
 
-// Removes every occurrence of `what` found on a character boundary.
-std::string RemoveAll(std::string_view text, std::string_view what)
-{
-    std::string out;
-    std::size_t start = 0;
-    while (true) {
-        std::size_t pos = FindGbk(text, what, start);
-        if (pos == std::string_view::npos)
-            break;
-        out.append(text.substr(start, pos - start));
-        start = pos + what.size();
-    }
-    out.append(text.substr(start));
-    return out;
-}
-
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix)
@@ -120,7 +104,7 @@ std::string CollectSetCookies(std::string_view headerBlock)
         if (FindGbk(line, "Set-Cookie") == std::string_view::npos)
             continue;
         std::string item = line.find(';') != std::string_view::npos ? TextBetween(line, "Set-Cookie:", ";")
-                                                                     : RemoveAll(line, "Set-Cookie:");
+                                                                     : ReplaceAllGbk(line, "Set-Cookie:", "");
         std::string_view trimmed = TrimBlanks(item);
         if (trimmed.empty())
             continue; // a Set-Cookie line that carries no cookie adds nothing
@@ -150,7 +134,7 @@ std::string CookieName(std::string_view item)
 
 std::string MergeCookies(std::string_view sent, std::string_view received)
 {
-    auto strip = [](std::string_view text) { return RemoveAll(RemoveAll(text, " "), kFullWidthBlank); };
+    auto strip = [](std::string_view text) { return ReplaceAllGbk(ReplaceAllGbk(text, " ", ""), kFullWidthBlank, ""); };
     auto split = [](std::string_view text) {
         std::vector<std::string_view> items;
         std::size_t start = 0;

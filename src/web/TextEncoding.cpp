@@ -199,22 +199,32 @@ std::size_t FindGbk(std::string_view text, std::string_view needle, std::size_t 
     }
 }
 
-std::string RestoreQuotes(std::string_view text)
+std::string ReplaceAllGbk(std::string_view text, std::string_view what, std::string_view with)
 {
+    if (what.empty())
+        return std::string(text);
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     std::string out;
     out.reserve(text.size());
-    std::size_t start = 0;
-    while (true) {
-        std::size_t pos = FindGbk(text, kQuotePlaceholder, start);
-        if (pos == std::string_view::npos)
-            break;
-        out.append(text.substr(start, pos - start));
-        out += '"';
-        start = pos + kQuotePlaceholder.size();
+    std::size_t copied = 0;
+    std::size_t boundary = 0; // the walk over character starts only goes forward: one pass in all
+    for (std::size_t pos = text.find(what); pos != std::string_view::npos;) {
+        while (boundary < pos)
+            boundary += static_cast<std::size_t>(gbk::CharLength(s, boundary, text.size()));
+        if (boundary != pos) {
+            pos = text.find(what, pos + 1); // began on a second byte
+            continue;
+        }
+        out.append(text.substr(copied, pos - copied));
+        out.append(with);
+        copied = pos + what.size();
+        pos = text.find(what, copied);
     }
-    out.append(text.substr(start));
+    out.append(text.substr(copied));
     return out;
 }
+
+std::string RestoreQuotes(std::string_view text) { return ReplaceAllGbk(text, kQuotePlaceholder, "\""); }
 
 std::string TextBetween(std::string_view text, std::string_view left, std::string_view right)
 {

@@ -33,6 +33,10 @@ std::string TextBetween(std::string_view text, std::string_view left, std::strin
 // Returns std::string_view::npos when absent.
 std::size_t FindGbk(std::string_view text, std::string_view needle, std::size_t from = 0);
 
+// `text` with every occurrence of `what` that begins on a character boundary replaced by `with`,
+// left to right, in one pass.
+std::string ReplaceAllGbk(std::string_view text, std::string_view what, std::string_view with);
+
 // The whole-text converters behind the above; they do not stop at zero bytes or units.
 // Bytes that are no GBK character, and units that GBK cannot hold, become "?".
 std::u16string GbkToUtf16(std::string_view gbk);

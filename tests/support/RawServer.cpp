@@ -1,5 +1,7 @@
 #include "support/RawServer.h"
 
+#include "Loopback.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -28,17 +30,7 @@ std::size_t ContentLength(const std::string& head)
 
 RawServer::RawServer(Handler handler) : handler_(std::move(handler))
 {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    int yes = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    listen(listener_, 64);
-    socklen_t len = sizeof addr;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
+    listener_ = quillmarsh::sample::ListenOnLoopback(0, &port_);
     acceptor_ = std::thread([this] { Accept(); });
 }
 
@@ -69,27 +61,13 @@ std::vector<std::string> RawServer::Requests() const
     return requests_;
 }
 
-void RawServer::Send(int socket, std::string_view bytes)
-{
-    for (std::size_t sent = 0; sent < bytes.size();) {
-        ssize_t n = send(socket, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0)
-            return;
-        sent += static_cast<std::size_t>(n);
-    }
-}
+void RawServer::Send(int socket, std::string_view bytes) { quillmarsh::sample::SendAll(socket, bytes); }
 
 std::uint16_t RawServer::ClosedPort()
 {
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
-    close(s);
-    return ntohs(addr.sin_port);
+    std::uint16_t port = 0;
+    close(quillmarsh::sample::ListenOnLoopback(0, &port));
+    return port;
 }
 
 void RawServer::Accept()

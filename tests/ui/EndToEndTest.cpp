@@ -3,6 +3,7 @@
 
 #include "collect/CollectResumes.h"
 #include "collect/ResumeExport.h"
+#include "support/Files.h"
 #include "support/Gbk.h"
 
 #include "SampleSite.h"
@@ -21,13 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Read(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class EndToEnd : public ::testing::Test {
 protected:
@@ -190,7 +184,7 @@ TEST_F(EndToEnd, ExportWritesOneFilePerRowByteForByte)
         return n == expected.size();
     }, 10000));
     for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(Read(folder / names[i]), ResumeFileContent(ResumeKind::FullTime, expected[i])) << names[i];
+        EXPECT_EQ(ReadFile(folder / names[i]), ResumeFileContent(ResumeKind::FullTime, expected[i])) << names[i];
     EXPECT_FALSE(fs::exists(dir / "已下载简历" / "司机"));
 }
 
@@ -229,7 +223,7 @@ TEST_F(EndToEnd, PartTimeDownloadUsesItsOwnFolder)
         stems.push_back(row[0]);
     const fs::path file = dir / "已下载兼职简历" / "家教" / UniqueFileNames(stems)[0];
     ASSERT_TRUE(WaitFor([&] { return fs::exists(file) && fs::file_size(file) > 0; }, 10000));
-    EXPECT_EQ(Read(file), ResumeFileContent(ResumeKind::PartTime, expected[0]));
+    EXPECT_EQ(ReadFile(file), ResumeFileContent(ResumeKind::PartTime, expected[0]));
 }
 
 } // namespace
