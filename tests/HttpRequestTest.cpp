@@ -151,6 +151,9 @@ TEST(HttpRequest, ServersThatDoNotAnswerProperly)
         {"not HTTP", Reply("SSH-2.0-OpenSSH_9.2\r\n\r\nhello"), G("712 服务器未响应!"), ""},
         {"body cut off", Reply("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\npartial"), G("713 读取数据失败!"),
          "partial"},
+        {"a header block of 1 MB", Reply("HTTP/1.1 200 OK\r\nX-Big: " + std::string(1 << 20, 'a') + "\r\nContent-Length: 2\r\n\r\nok"),
+         G("712 服务器未响应!"), ""},
+        {"status line of another protocol", Reply("ICY 200 OK\r\nContent-Length: 2\r\n\r\nok"), G("712 服务器未响应!"), ""},
         {"redirect loop", Reply("HTTP/1.1 302 Found\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n"),
          G("712 服务器未响应!"), ""},
     };

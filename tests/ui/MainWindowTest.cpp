@@ -221,6 +221,19 @@ TEST(MainWindow, EscClosesEnterAndF1DoNothing)
     EXPECT_FALSE(w.window->isVisible());
 }
 
+TEST(MainWindow, EscClosesFromEveryKindOfControl)
+{
+    for (const char* name : {"组合框_城市", "编辑框_采集页数", "按钮_一键下载", "超级列表框_全职"}) {
+        Window w;
+        QWidget* control = w.Find(name);
+        if (auto* combo = qobject_cast<QComboBox*>(control))
+            control = combo->lineEdit();
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Escape);
+        EXPECT_FALSE(w.window->isVisible()) << name;
+    }
+}
+
 TEST(MainWindow, ControlOperationsIgnoreWhatDoesNotExist)
 {
     Window w;
