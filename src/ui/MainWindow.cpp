@@ -37,7 +37,6 @@ const QStringList kCities = {"长沙", "武汉", "北京", "上海"};
 // The controls of one page, at the tab control's own coordinates (measured from its top-left
 // corner, tab header included).
 struct PageLayout {
-    const char* page;
     int tabIndex;
     QRect label1, city, label2, keyword, label3, pages, start, download;
     int listX;
@@ -74,10 +73,10 @@ MainWindow::MainWindow(QWidget* parent)
     tabs_->addTab(new QWidget, QStringLiteral("兼职简历"));
 
     const PageLayout layouts[2] = {
-        {"全职简历", 0, {14, 43, 32, 16}, {54, 42, 104, 20}, {168, 43, 32, 19}, {206, 43, 128, 20},
+        {0, {14, 43, 32, 16}, {54, 42, 104, 20}, {168, 43, 32, 19}, {206, 43, 128, 20},
          {344, 43, 54, 19}, {404, 43, 40, 20}, {470, 39, 128, 24}, {616, 40, 128, 24}, 3,
          "透明标签1", "透明标签2", "透明标签3"},
-        {"兼职简历", 1, {19, 43, 32, 16}, {59, 43, 104, 20}, {173, 43, 32, 19}, {211, 43, 128, 20},
+        {1, {19, 43, 32, 16}, {59, 43, 104, 20}, {173, 43, 32, 19}, {211, 43, 128, 20},
          {349, 43, 54, 19}, {409, 43, 40, 20}, {475, 40, 128, 24}, {619, 40, 128, 24}, 4,
          "透明标签4", "透明标签5", "透明标签6"},
     };
