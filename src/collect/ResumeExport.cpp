@@ -107,7 +107,7 @@ std::vector<std::string> UniqueFileNames(const std::vector<std::string>& stems)
     for (const std::string& raw : stems) {
         std::string stem = SafeNameComponent(raw);
         if (stem.empty())
-            stem = "_";
+            stem.push_back('_'); // a row without a name still gets a file
         std::string name = stem;
         for (int k = 2; used.count(name) != 0; ++k)
             name = stem + " (" + std::to_string(k) + ")";
