@@ -124,7 +124,7 @@ TEST_F(CollectAgainstSite, NoCitySelectedGivesAHostThatBeginsWithTheDot)
     CollectResumes(ResumeKind::FullTime, controls, site.Domain());
     // The host is the dot and the domain; names under .localhost still reach loopback.
     ASSERT_EQ(site.Requests().size(), 1u);
-    EXPECT_EQ(site.Requests()[0].host, "." + site.Domain());
+    EXPECT_EQ(site.Requests()[0].host, std::string(".").append(site.Domain()));
 }
 
 } // namespace
