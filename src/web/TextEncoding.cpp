@@ -2,6 +2,7 @@
 
 #include "web/GbkTable.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -135,29 +136,24 @@ std::string ToWide(std::string_view text)
     if (text.empty())
         return {};
     std::u16string units = GbkToUtf16(text);
-    std::string out;
-    out.resize((units.size() + 1) * 2);
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        out[2 * i] = static_cast<char>(units[i] & 0xFF);
-        out[2 * i + 1] = static_cast<char>(units[i] >> 8);
+    if constexpr (std::endian::native == std::endian::big) {
+        for (char16_t& u : units)
+            u = static_cast<char16_t>(u << 8 | u >> 8);
     }
-    // The terminating zero unit is already there: resize filled it with zero bytes.
+    std::string out((units.size() + 1) * 2, '\0'); // ends with the terminating zero unit
+    std::memcpy(out.data(), units.data(), units.size() * 2);
     return out;
 }
 
 std::string FromWide(std::string_view wide)
 {
-    std::size_t count = wide.size() / 2;
-    std::u16string units;
-    units.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        char16_t u = static_cast<char16_t>(static_cast<unsigned char>(wide[2 * i]) |
-                                           static_cast<unsigned char>(wide[2 * i + 1]) << 8);
-        if (u == 0)
-            break;
-        units.push_back(u);
+    std::u16string units(wide.size() / 2, u'\0');
+    std::memcpy(units.data(), wide.data(), units.size() * 2);
+    if constexpr (std::endian::native == std::endian::big) {
+        for (char16_t& u : units)
+            u = static_cast<char16_t>(u << 8 | u >> 8);
     }
-    return Utf16ToGbk(units);
+    return Utf16ToGbk(std::u16string_view(units).substr(0, units.find(u'\0')));
 }
 
 std::string UrlEncode(std::string_view text)
