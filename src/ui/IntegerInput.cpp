@@ -2,6 +2,7 @@
 
 #include "collect/CollectResumes.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -32,6 +33,21 @@ void IntegerInput::keyPressEvent(QKeyEvent* event)
         }
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void IntegerInput::inputMethodEvent(QInputMethodEvent* event)
+{
+    QString kept;
+    for (QChar c : event->commitString())
+        if (c == u'-' || (c >= u'0' && c <= u'9'))
+            kept += c;
+    if (kept == event->commitString()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&filtered);
 }
 
 void IntegerInput::focusOutEvent(QFocusEvent* event)

@@ -9,7 +9,8 @@ namespace quillmarsh {
 // to the 32-bit range, written back plainly; 0 gives empty text. "007" -> "7", "12abc" -> "12".
 QString NormaliseIntegerText(const QString& text);
 
-// An edit box for integers: typing admits only "-" and the digits (control keys work as usual),
+// An edit box for integers: typing admits only "-" and the digits (control keys work as usual;
+// text an input method commits is filtered the same way),
 // pasted text is left as it is until the focus leaves, and then the text is normalised.
 class IntegerInput final : public QLineEdit {
     Q_OBJECT
@@ -18,6 +19,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 };
 

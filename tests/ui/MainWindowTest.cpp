@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
@@ -179,6 +180,14 @@ TEST(IntegerInput, TypingAdmitsOnlyDigitsAndMinus)
     w.Type("编辑框_采集页数", "0");
     w.Find<QLineEdit>("编辑框_职位")->setFocus();
     EXPECT_EQ(box->text(), "");
+
+    box->clear();
+    box->setFocus();
+    QInputMethodEvent commit;
+    commit.setCommitString("３a4");
+    QApplication::sendEvent(box, &commit);
+    EXPECT_EQ(box->text(), "4") << "an input method's text is filtered like typing";
+    box->clear();
 
     QApplication::clipboard()->setText("12abc");
     box->setFocus();
