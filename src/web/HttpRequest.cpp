@@ -123,7 +123,6 @@ bool IsConnectFailure(CURLcode rc)
     case CURLE_SSL_CIPHER:
     case CURLE_SSL_CACERT_BADFILE:
     case CURLE_PROXY:
-    case CURLE_ABORTED_BY_CALLBACK:
     case CURLE_READ_ERROR:
         return true;
     default:
