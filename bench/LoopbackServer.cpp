@@ -16,15 +16,15 @@ namespace bench {
 
 LoopbackServer::LoopbackServer(std::string body)
 {
-    response_ = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) +
-                "\r\nConnection: close\r\n\r\n" + body;
+    response_ = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size())
+        + "\r\nConnection: close\r\n\r\n" + body;
     // Several threads wait on the listener: the ones that lose a connection must not block.
     listener_ = quillmarsh::sample::ListenOnLoopback(0, &port_, /*nonBlocking=*/true);
     for (int t = 0; t < 4; ++t) {
         threads_.emplace_back([this] {
             char buffer[16384];
             while (running_) {
-                pollfd p{listener_, POLLIN, 0};
+                pollfd p {listener_, POLLIN, 0};
                 if (poll(&p, 1, 100) <= 0)
                     continue;
                 int client = accept(listener_, nullptr, nullptr);

@@ -19,7 +19,7 @@ private:
     std::string response_;
     int listener_ = -1;
     std::uint16_t port_ = 0;
-    std::atomic<bool> running_{true};
+    std::atomic<bool> running_ {true};
     std::vector<std::thread> threads_;
 };
 

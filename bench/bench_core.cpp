@@ -49,7 +49,8 @@ void ReadEveryGroup(benchmark::State& state, ResumeKind kind, int blocks, bool l
                 chars += matcher.SubMatchText(i, g).size();
         benchmark::DoNotOptimize(chars);
     }
-    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["pages/s"]
+        = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["rows"] = matcher.MatchCount();
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
 }
@@ -58,7 +59,10 @@ void BM_FullTimePage30(benchmark::State& s) { ReadEveryGroup(s, ResumeKind::Full
 void BM_PartTimePage30(benchmark::State& s) { ReadEveryGroup(s, ResumeKind::PartTime, 30); }
 void BM_FullTimePage2000(benchmark::State& s) { ReadEveryGroup(s, ResumeKind::FullTime, 2000); }
 void BM_PartTimePage2000(benchmark::State& s) { ReadEveryGroup(s, ResumeKind::PartTime, 2000); }
-void BM_PartTimeLfOnly(benchmark::State& s) { ReadEveryGroup(s, ResumeKind::PartTime, static_cast<int>(s.range(0)), true); }
+void BM_PartTimeLfOnly(benchmark::State& s)
+{
+    ReadEveryGroup(s, ResumeKind::PartTime, static_cast<int>(s.range(0)), true);
+}
 BENCHMARK(BM_FullTimePage30);
 BENCHMARK(BM_PartTimePage30);
 BENCHMARK(BM_FullTimePage2000)->Unit(benchmark::kMillisecond);
@@ -124,7 +128,8 @@ void BM_HttpRequest150k(benchmark::State& state)
         if (!r.error.empty() || r.text.size() < 150 * 1024)
             state.SkipWithError("request failed");
     }
-    state.counters["requests/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["requests/s"]
+        = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_HttpRequest150k)->Threads(1)->Threads(4)->UseRealTime();
 
@@ -138,7 +143,8 @@ void BM_CurlCommandLine150k(benchmark::State& state)
         if (std::system(command.c_str()) != 0)
             state.SkipWithError("curl failed");
     }
-    state.counters["requests/s"] = benchmark::Counter(100.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["requests/s"]
+        = benchmark::Counter(100.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CurlCommandLine150k)->UseRealTime()->Unit(benchmark::kMillisecond);
 
@@ -151,7 +157,7 @@ int WritePages(const char* dir)
             << Utf8FromGbk(ListingPattern(kind));
     }
     std::printf("pages: full-time %zu bytes, part-time %zu bytes\n", Page(ResumeKind::FullTime, 30).size(),
-                Page(ResumeKind::PartTime, 30).size());
+        Page(ResumeKind::PartTime, 30).size());
     return 0;
 }
 
@@ -186,8 +192,8 @@ int PeakMemory()
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
     std::printf("100 MB body: error '%s', text %zu bytes, peak memory rose by %.1f MB = %.2f x the body\n",
-                r.error.c_str(), r.text.size(), static_cast<double>(after - before) / (1 << 20),
-                static_cast<double>(after - before) / static_cast<double>(kBody));
+        r.error.c_str(), r.text.size(), static_cast<double>(after - before) / (1 << 20),
+        static_cast<double>(after - before) / static_cast<double>(kBody));
     return 0;
 }
 

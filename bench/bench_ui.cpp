@@ -42,11 +42,7 @@ MainWindow* gWindow = nullptr;
 UiControls* gControls = nullptr;
 
 // Runs `f` on the window's thread and waits for it.
-template <typename F>
-void OnWindow(F f)
-{
-    QMetaObject::invokeMethod(gWindow, f, Qt::BlockingQueuedConnection);
-}
+template <typename F> void OnWindow(F f) { QMetaObject::invokeMethod(gWindow, f, Qt::BlockingQueuedConnection); }
 
 QString Pane(int pane)
 {
@@ -70,8 +66,8 @@ void BM_WorkerSetAndGetCell(benchmark::State& state)
         benchmark::DoNotOptimize(gControls->GetCellText(list, row, 2 + state.thread_index()));
         row = (row + 4) % 64;
     }
-    state.counters["round trips/s"] =
-        benchmark::Counter(2.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["round trips/s"]
+        = benchmark::Counter(2.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_WorkerSetAndGetCell)->Threads(1)->Threads(4)->UseRealTime();
 
@@ -80,7 +76,7 @@ void BM_Collect100Pages(benchmark::State& state)
 {
     sample::Server site;
     site.Start();
-    std::atomic<long long> serverNanos{0};
+    std::atomic<long long> serverNanos {0};
     site.SetOverride([&serverNanos](const sample::Request& r) -> std::optional<std::string> {
         const auto start = std::chrono::steady_clock::now();
         ResumeKind kind;
@@ -89,7 +85,8 @@ void BM_Collect100Pages(benchmark::State& state)
         sample::ParseSearchTarget(r.target, kind, page, keyword);
         const int last = sample::LastPage(kind, "wh", keyword);
         std::string body = sample::PageBytes(kind, "wh", (page - 1) % (last - 1) + 1, keyword, r.host);
-        serverNanos += std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+        serverNanos
+            += std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
         return body;
     });
     double pages = 0, seconds = 0, serverSeconds = 0;
@@ -118,7 +115,8 @@ void BM_Export1000Rows(benchmark::State& state)
 {
     const std::string list = "超级列表框_全职";
     const fs::path dir = fs::temp_directory_path() / ("quillmarsh-bench-export-" + std::to_string(getpid()));
-    const auto resumes = sample::ExpectedCells(ResumeKind::FullTime, sample::PageResumes(ResumeKind::FullTime, "wh", 1, "", "wh.x"));
+    const auto resumes
+        = sample::ExpectedCells(ResumeKind::FullTime, sample::PageResumes(ResumeKind::FullTime, "wh", 1, "", "wh.x"));
     OnWindow([&] {
         gControls->DeleteAllRows(list);
         for (int r = 0; r < 1000; ++r) {
@@ -153,7 +151,8 @@ BENCHMARK(BM_Export1000Rows)->Iterations(5)->UseManualTime()->Unit(benchmark::kM
 void BM_Memory10000Rows(benchmark::State& state)
 {
     const std::string list = "超级列表框_兼职";
-    const auto resumes = sample::ExpectedCells(ResumeKind::PartTime, sample::PageResumes(ResumeKind::PartTime, "wh", 1, "", "wh.x"));
+    const auto resumes
+        = sample::ExpectedCells(ResumeKind::PartTime, sample::PageResumes(ResumeKind::PartTime, "wh", 1, "", "wh.x"));
     long grew = 0;
     for (auto _ : state) {
         OnWindow([&] { gControls->DeleteAllRows(list); });
@@ -204,10 +203,11 @@ int Startup(const char* self)
     }
     std::sort(millis.begin(), millis.end());
     std::sort(rss.begin(), rss.end());
-    std::printf("start-up to window shown: median %.1f ms (min %.1f, max %.1f) over %zu runs\n", millis[millis.size() / 2],
-                millis.front(), millis.back(), millis.size());
+    std::printf("start-up to window shown: median %.1f ms (min %.1f, max %.1f) over %zu runs\n",
+        millis[millis.size() / 2], millis.front(), millis.back(), millis.size());
     if (!rss.empty())
-        std::printf("resident memory once idle: median %.1f MB\n", static_cast<double>(rss[rss.size() / 2]) / (1 << 20));
+        std::printf(
+            "resident memory once idle: median %.1f MB\n", static_cast<double>(rss[rss.size() / 2]) / (1 << 20));
     return 0;
 }
 

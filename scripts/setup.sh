@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev libpcre2-dev libre2-dev
   libgtest-dev libbenchmark-dev
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
   xvfb trayer x11-utils xdotool imagemagick fonts-wqy-microhei
   tinyproxy-bin
   nodejs python3

@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 jobs=$(nproc)
 
+echo "== formatting"
+git ls-files '*.cpp' '*.h' | grep -v '^src/ui/IconData.cpp$' | xargs clang-format --dry-run --Werror
+
 echo "== fuzz targets (${FUZZ_SECONDS:-20} s each)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMARSH_FUZZ=ON \
   -DQUILLMARSH_GUI=OFF >/dev/null

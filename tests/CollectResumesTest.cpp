@@ -27,8 +27,17 @@ TEST(ParsePageCount, ReadsLikeAStandardConversion)
         std::string text;
         std::int64_t pages;
     } cases[] = {
-        {"", 0}, {"3", 3}, {"  12abc", 12}, {"-3", -3}, {"+4", 4}, {"abc", 0}, {"007", 7},
-        {G("１２"), 12}, {G("－２"), -2}, {G("　５"), 5}, {"99999999999999999999999", INT64_MAX},
+        {"", 0},
+        {"3", 3},
+        {"  12abc", 12},
+        {"-3", -3},
+        {"+4", 4},
+        {"abc", 0},
+        {"007", 7},
+        {G("１２"), 12},
+        {G("－２"), -2},
+        {G("　５"), 5},
+        {"99999999999999999999999", INT64_MAX},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParsePageCount(c.text), c.pages) << c.text;
@@ -37,11 +46,11 @@ TEST(ParsePageCount, ReadsLikeAStandardConversion)
 TEST(SearchUrl, BuiltFromTheKindsParts)
 {
     EXPECT_EQ(SearchUrl(ResumeKind::FullTime, "wh", "example.com", 2, G("会计")),
-              "http://wh.example.com/searchjob/pn2/?complex=0&key=%BB%E1%BC%C6");
+        "http://wh.example.com/searchjob/pn2/?complex=0&key=%BB%E1%BC%C6");
     EXPECT_EQ(SearchUrl(ResumeKind::PartTime, "wh", "example.com", 2, G("会计")),
-              "http://wh.example.com/zhaojianzhi/pn2?key=%BB%E1%BC%C6");
+        "http://wh.example.com/zhaojianzhi/pn2?key=%BB%E1%BC%C6");
     EXPECT_EQ(SearchUrl(ResumeKind::FullTime, "", "example.com", 10, ""),
-              "http://.example.com/searchjob/pn10/?complex=0&key=");
+        "http://.example.com/searchjob/pn10/?complex=0&key=");
 }
 
 class CollectAgainstSite : public ::testing::Test {
@@ -76,7 +85,8 @@ TEST_F(CollectAgainstSite, PageCountDecidesTheRequests)
         const auto requests = site.Requests();
         ASSERT_EQ(requests.size() - before, c.requests) << c.pages;
         for (std::size_t i = 0; i < c.requests; ++i)
-            EXPECT_EQ(requests[before + i].target, "/searchjob/pn" + std::to_string(i + 1) + "/?complex=0&key=%BB%E1%BC%C6");
+            EXPECT_EQ(
+                requests[before + i].target, "/searchjob/pn" + std::to_string(i + 1) + "/?complex=0&key=%BB%E1%BC%C6");
         const int rows = static_cast<int>(local.Rows("超级列表框_全职").size());
         EXPECT_EQ(local.Pane(1), CollectionDoneText(rows)) << c.pages;
         EXPECT_EQ(rows, c.requests ? 90 : 0);
@@ -89,8 +99,9 @@ TEST_F(CollectAgainstSite, PartTimeRunShowsNothingAndUsesItsOwnPath)
     controls.SetText("编辑框_采集页数_兼职", "2");
     controls.SetText("编辑框_职位_兼职", "");
     CollectResumes(ResumeKind::PartTime, controls, site.Domain());
-    EXPECT_EQ(Targets(), (std::vector<std::string>{"bj." + site.Domain() + "/zhaojianzhi/pn1?key=",
-                                                    "bj." + site.Domain() + "/zhaojianzhi/pn2?key="}));
+    EXPECT_EQ(Targets(),
+        (std::vector<std::string> {
+            "bj." + site.Domain() + "/zhaojianzhi/pn1?key=", "bj." + site.Domain() + "/zhaojianzhi/pn2?key="}));
     EXPECT_EQ(controls.Rows("超级列表框_兼职").size(), 60u);
     EXPECT_EQ(controls.Pane(1), "");
 }

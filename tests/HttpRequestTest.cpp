@@ -1,6 +1,6 @@
+#include "web/HttpRequest.h"
 #include "support/Gbk.h"
 #include "support/RawServer.h"
-#include "web/HttpRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -52,12 +52,11 @@ TEST(AssembleRequestHeaders, DefaultLinesFollowTheCallersBlock)
     } cases[] = {
         {"no caller lines, no cookies", "", "", kDefaults},
         {"caller's User-Agent kept", "User-Agent: X", "",
-         "User-Agent: X\r\n" + kDefaults.substr(kDefaults.find("Accept: "))},
+            "User-Agent: X\r\n" + kDefaults.substr(kDefaults.find("Accept: "))},
         {"Content-Type without blank suppresses the default", "Content-Type:text/plain", "",
-         "Content-Type:text/plain\r\n" + Without("Content-Type")},
+            "Content-Type:text/plain\r\n" + Without("Content-Type")},
         {"Accept without blank does not", "Accept:x", "", "Accept:x\r\n" + kDefaults},
-        {"a name ending in a default's name suppresses it", "X-Accept: y", "",
-         "X-Accept: y\r\n" + Without("Accept: ")},
+        {"a name ending in a default's name suppresses it", "X-Accept: y", "", "X-Accept: y\r\n" + Without("Accept: ")},
         {"cookie line last", "", "a=1; b=2", kDefaults + "Cookie: a=1; b=2\r\n"},
         {"caller's Cookie line wins", "Cookie: z=9", "a=1", "Cookie: z=9\r\n" + kDefaults},
     };
@@ -76,8 +75,9 @@ TEST(HttpRequest, SendsTheAssembledBlockByteForByte)
     EXPECT_EQ(r.text, "hi");
     EXPECT_EQ(r.status, "200 OK");
     ASSERT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(server.Requests()[0], "GET /searchjob/pn2/?complex=0&key=%BB%E1 HTTP/1.1\r\nHost: 127.0.0.1:" +
-                                        std::to_string(server.Port()) + "\r\n" + kDefaults + "Cookie: a=1\r\n\r\n");
+    EXPECT_EQ(server.Requests()[0],
+        "GET /searchjob/pn2/?complex=0&key=%BB%E1 HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n"
+            + kDefaults + "Cookie: a=1\r\n\r\n");
 }
 
 TEST(HttpRequest, MethodsAndBodies)
@@ -88,7 +88,8 @@ TEST(HttpRequest, MethodsAndBodies)
         std::string url, body, requestLine, tail;
     } cases[] = {
         {"no path asks for /", HttpMethod::Get, "", "", "GET / HTTP/1.1", ""},
-        {"POST with its body", HttpMethod::Post, "/form", "a=1&b=2", "POST /form HTTP/1.1", "Content-Length: 7\r\n\r\na=1&b=2"},
+        {"POST with its body", HttpMethod::Post, "/form", "a=1&b=2", "POST /form HTTP/1.1",
+            "Content-Length: 7\r\n\r\na=1&b=2"},
         {"PUT", HttpMethod::Put, "/x", "data", "PUT /x HTTP/1.1", "Content-Length: 4\r\n\r\ndata"},
         {"unknown method sends GET", static_cast<HttpMethod>(42), "/q", "", "GET /q HTTP/1.1", ""},
     };
@@ -145,17 +146,19 @@ TEST(HttpRequest, ServersThatDoNotAnswerProperly)
         std::string text;
     } cases[] = {
         {"silent until the time-out",
-         [](int, const std::string&) { std::this_thread::sleep_for(std::chrono::milliseconds(2500)); },
-         G("712 服务器未响应!"), ""},
+            [](int, const std::string&) { std::this_thread::sleep_for(std::chrono::milliseconds(2500)); },
+            G("712 服务器未响应!"), ""},
         {"closes without a word", [](int, const std::string&) {}, G("712 服务器未响应!"), ""},
         {"not HTTP", Reply("SSH-2.0-OpenSSH_9.2\r\n\r\nhello"), G("712 服务器未响应!"), ""},
         {"body cut off", Reply("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\npartial"), G("713 读取数据失败!"),
-         "partial"},
-        {"a header block of 1 MB", Reply("HTTP/1.1 200 OK\r\nX-Big: " + std::string(1 << 20, 'a') + "\r\nContent-Length: 2\r\n\r\nok"),
-         G("712 服务器未响应!"), ""},
-        {"status line of another protocol", Reply("ICY 200 OK\r\nContent-Length: 2\r\n\r\nok"), G("712 服务器未响应!"), ""},
+            "partial"},
+        {"a header block of 1 MB",
+            Reply("HTTP/1.1 200 OK\r\nX-Big: " + std::string(1 << 20, 'a') + "\r\nContent-Length: 2\r\n\r\nok"),
+            G("712 服务器未响应!"), ""},
+        {"status line of another protocol", Reply("ICY 200 OK\r\nContent-Length: 2\r\n\r\nok"), G("712 服务器未响应!"),
+            ""},
         {"redirect loop", Reply("HTTP/1.1 302 Found\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n"),
-         G("712 服务器未响应!"), ""},
+            G("712 服务器未响应!"), ""},
     };
     for (const Case& c : cases) {
         RawServer server(c.handler);
@@ -236,7 +239,8 @@ TEST(HttpRequest, GoesThroughAProxyWithCredentials)
     ASSERT_TRUE(std::filesystem::exists(binary)) << "tinyproxy is installed by scripts/setup.sh";
     RawServer server(Reply(Ok("through the proxy")));
     const std::uint16_t port = RawServer::ClosedPort();
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quillmarsh-proxy-" + std::to_string(getpid()));
+    const std::filesystem::path dir
+        = std::filesystem::temp_directory_path() / ("quillmarsh-proxy-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     {
         std::ofstream conf(dir / "tinyproxy.conf");

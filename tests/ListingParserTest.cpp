@@ -36,12 +36,11 @@ TEST(ParseListingPage, FullTimeRowsInPageOrder)
     MemoryControls controls;
     RegexMatcher matcher;
     ParseListingPage(ResumeKind::FullTime, fixture::Page(fixture::FullTimeBlock({}) + fixture::FullTimeBlock(second)),
-                     matcher, controls);
+        matcher, controls);
     auto rows = controls.Rows(kFull);
     ASSERT_EQ(rows.size(), 2u);
     const std::vector<std::string> first = {"", "1", G("王女士"), G("女"), G("28岁"), G("会计"), G("本科"),
-                                            G("3000-5000元"), G("今天"), G("工作认真负责。"), "",
-                                            "http://wh.example/resume/1.html", ""};
+        G("3000-5000元"), G("今天"), G("工作认真负责。"), "", "http://wh.example/resume/1.html", ""};
     EXPECT_EQ(rows[0], first);
     EXPECT_EQ(rows[1][1], "2");
     EXPECT_EQ(rows[1][2], G("张先生"));
@@ -54,9 +53,9 @@ TEST(ParseListingPage, TwelveOperationsPerRowInOrder)
     MemoryControls controls;
     RegexMatcher matcher;
     ParseListingPage(ResumeKind::FullTime, fixture::Page(fixture::FullTimeBlock({})), matcher, controls);
-    const std::vector<std::string> expected = {"AppendRow", "RowCount", "SetCellText 1", "SetCellText 2",
-                                               "SetCellText 3", "SetCellText 4", "SetCellText 5", "SetCellText 6",
-                                               "SetCellText 7", "SetCellText 8", "SetCellText 9", "SetCellText 11"};
+    const std::vector<std::string> expected
+        = {"AppendRow", "RowCount", "SetCellText 1", "SetCellText 2", "SetCellText 3", "SetCellText 4", "SetCellText 5",
+            "SetCellText 6", "SetCellText 7", "SetCellText 8", "SetCellText 9", "SetCellText 11"};
     EXPECT_EQ(controls.Log(), expected);
 }
 
@@ -65,11 +64,11 @@ TEST(ParseListingPage, PartTimeRows)
     MemoryControls controls;
     RegexMatcher matcher;
     ParseListingPage(ResumeKind::PartTime, fixture::Page(fixture::PartTimeBlock({}) + fixture::PartTimeBlock({})),
-                     matcher, controls);
+        matcher, controls);
     auto rows = controls.Rows(kPart);
     ASSERT_EQ(rows.size(), 2u);
     const std::vector<std::string> first = {"", "1", G("李先生"), G("男"), G("22岁"), G("促销员"), G("100元/天"),
-                                            G("学生"), G("洪山"), G("3天前"), G("周末有空。"), "", ""};
+        G("学生"), G("洪山"), G("3天前"), G("周末有空。"), "", ""};
     EXPECT_EQ(rows[0], first);
     EXPECT_EQ(rows[1][1], "2");
 }
@@ -108,13 +107,13 @@ TEST(ParseListingPage, BlocksOutOfShape)
     third.name = "丙";
     const Case cases[] = {
         {"two-character sex runs on into the next block", ResumeKind::FullTime,
-         fixture::Page(fixture::FullTimeBlock(twoCharSex) + fixture::FullTimeBlock(third)), {G("甲")}},
+            fixture::Page(fixture::FullTimeBlock(twoCharSex) + fixture::FullTimeBlock(third)), {G("甲")}},
         {"non-ideograph sex likewise", ResumeKind::FullTime,
-         fixture::Page(fixture::FullTimeBlock(latinSex) + fixture::FullTimeBlock(third)), {G("乙")}},
+            fixture::Page(fixture::FullTimeBlock(latinSex) + fixture::FullTimeBlock(third)), {G("乙")}},
         {"missing anchor merges two resumes", ResumeKind::FullTime,
-         fixture::Page(missingSummary + fixture::FullTimeBlock(third)), {G("王女士")}},
+            fixture::Page(missingSummary + fixture::FullTimeBlock(third)), {G("王女士")}},
         {"part-time blocks with bare line feeds give nothing", ResumeKind::PartTime,
-         fixture::Page(fixture::PartTimeBlock({}, "\n") + fixture::PartTimeBlock({}, "\n")), {}},
+            fixture::Page(fixture::PartTimeBlock({}, "\n") + fixture::PartTimeBlock({}, "\n")), {}},
     };
     for (const Case& c : cases) {
         MemoryControls controls;

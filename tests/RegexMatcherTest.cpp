@@ -1,7 +1,7 @@
+#include "support/RegexMatcher.h"
 #include "collect/ListingPatterns.h"
 #include "support/Gbk.h"
 #include "support/Pages.h"
-#include "support/RegexMatcher.h"
 #include "web/ResponseStage.h"
 
 #include "SampleSite.h"
@@ -72,7 +72,7 @@ TEST(RegexMatcher, ScriptingEngineSemantics)
         {"empty matches advance one place", "x*", "abc", false, false, true, {"", "", "", ""}},
         {"hex escape", R"(\x41)", "BAB", false, false, true, {"A"}},
         {"non-word before a name", R"(charset=[^\w]?([-\w]+))", "charset=\"utf-8\"", false, false, true,
-         {"charset=\"utf-8"}},
+            {"charset=\"utf-8"}},
     };
     for (const Case& c : cases) {
         RegexMatcher m;
@@ -183,8 +183,8 @@ TEST(RegexMatcher, BothEnginesAgreeOnRealisticPages)
             pages.push_back({kind, BodyText(sample::PageBytes(kind, "wh", page, "会计", "wh.localhost"))});
     fixture::FullTimeResume twoCharSex;
     twoCharSex.sex = "女性";
-    pages.push_back({ResumeKind::FullTime, fixture::Page(fixture::FullTimeBlock({}) + fixture::FullTimeBlock(twoCharSex) +
-                                                          fixture::FullTimeBlock({}))});
+    pages.push_back({ResumeKind::FullTime,
+        fixture::Page(fixture::FullTimeBlock({}) + fixture::FullTimeBlock(twoCharSex) + fixture::FullTimeBlock({}))});
 
     for (const Page& p : pages) {
         auto run = [&](unsigned limit) {

@@ -1,5 +1,5 @@
-#include "support/Gbk.h"
 #include "web/ResponseStage.h"
+#include "support/Gbk.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,8 @@ TEST(CollectSetCookies, TakesNameValueOfEverySetCookieLine)
         const char* name;
         std::string block, cookies;
     } cases[] = {
-        {"attributes dropped, order kept", "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nSet-Cookie: b=2\r\n\r\n", "a=1; b=2"},
+        {"attributes dropped, order kept", "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nSet-Cookie: b=2\r\n\r\n",
+            "a=1; b=2"},
         {"any letter case", "HTTP/1.1 200 OK\r\nset-cookie: a=1; HttpOnly\r\n", "a=1"},
         {"no Set-Cookie line", "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n", ""},
         {"blanks trimmed, full-width too", "SET-COOKIE:   x=1 \r\nSet-Cookie:" + G("　y=2　") + ";a\r\n", "x=1; y=2"},
@@ -95,7 +96,10 @@ TEST(BodyText, DecodesOnlyPagesInAnotherCharset)
 
 TEST(DecodeText, BrokenInputGivesReplacementsNotLosses)
 {
-    EXPECT_EQ(DecodeText("a\xFF" "b", "utf-8"), "a?b");
+    EXPECT_EQ(DecodeText("a\xFF"
+                         "b",
+                  "utf-8"),
+        "a?b");
     EXPECT_EQ(DecodeText("ab\xE7\x8E", "utf-8"), "ab?");
     EXPECT_EQ(DecodeText("\xEF\xBB\xBFx", "utf-8"), "x") << "byte-order mark dropped";
     EXPECT_EQ(DecodeText(std::string("x\0y", 3), "utf-8"), "x");

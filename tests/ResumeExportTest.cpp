@@ -18,23 +18,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 TEST(ResumeFileContent, TenLabelledLinesInGbk)
 {
-    std::vector<std::string> cells = {G("王女士"), G("女"), G("28岁"), G("会计"), G("本科"), G("3000元"),
-                                      G("今天"), G("认真"), "", "http://x/1.html"};
+    std::vector<std::string> cells = {G("王女士"), G("女"), G("28岁"), G("会计"), G("本科"), G("3000元"), G("今天"),
+        G("认真"), "", "http://x/1.html"};
     EXPECT_EQ(ResumeFileContent(ResumeKind::FullTime, cells),
-              G("姓名：王女士\r\n性别：女\r\n年龄：28岁\r\n期望职位：会计\r\n学历：本科\r\n期望薪资：3000元\r\n"
-                "更新时间：今天\r\n简介：认真\r\n手机号：暂无\r\n链接：http://x/1.html\r\n"));
+        G("姓名：王女士\r\n性别：女\r\n年龄：28岁\r\n期望职位：会计\r\n学历：本科\r\n期望薪资：3000元\r\n"
+          "更新时间：今天\r\n简介：认真\r\n手机号：暂无\r\n链接：http://x/1.html\r\n"));
     std::vector<std::string> empty(10);
     EXPECT_EQ(ResumeFileContent(ResumeKind::FullTime, empty),
-              G("姓名：\r\n性别：\r\n年龄：\r\n期望职位：\r\n学历：\r\n期望薪资：\r\n更新时间：\r\n简介：暂无\r\n"
-                "手机号：暂无\r\n链接：\r\n"));
+        G("姓名：\r\n性别：\r\n年龄：\r\n期望职位：\r\n学历：\r\n期望薪资：\r\n更新时间：\r\n简介：暂无\r\n"
+          "手机号：暂无\r\n链接：\r\n"));
     std::vector<std::string> part(11);
     part[0] = G("李先生");
     EXPECT_EQ(ResumeFileContent(ResumeKind::PartTime, part),
-              G("姓名：李先生\r\n性别：\r\n年龄：\r\n期望职位：\r\n期望月薪：\r\n人才类型：\r\n求职地区：\r\n"
-                "更新时间：\r\n简介：暂无\r\n手机号：暂无\r\n链接：\r\n"));
+        G("姓名：李先生\r\n性别：\r\n年龄：\r\n期望职位：\r\n期望月薪：\r\n人才类型：\r\n求职地区：\r\n"
+          "更新时间：\r\n简介：暂无\r\n手机号：暂无\r\n链接：\r\n"));
 }
 
 TEST(SafeNameComponent, NeverLeavesItsFolder)
@@ -61,9 +60,8 @@ TEST(SafeNameComponent, NeverLeavesItsFolder)
 TEST(UniqueFileNames, LaterRowsOfTheSameStemGetASuffix)
 {
     EXPECT_EQ(UniqueFileNames({G("王女士"), G("李先生"), G("王女士"), G("王女士"), ""}),
-              (std::vector<std::string>{"王女士.txt", "李先生.txt", "王女士 (2).txt", "王女士 (3).txt", "_.txt"}));
-    EXPECT_EQ(UniqueFileNames({"a", "a (2)", "a"}),
-              (std::vector<std::string>{"a.txt", "a (2).txt", "a (3).txt"}));
+        (std::vector<std::string> {"王女士.txt", "李先生.txt", "王女士 (2).txt", "王女士 (3).txt", "_.txt"}));
+    EXPECT_EQ(UniqueFileNames({"a", "a (2)", "a"}), (std::vector<std::string> {"a.txt", "a (2).txt", "a (3).txt"}));
 }
 
 TEST(ExportFolder, KeywordNamesOneFolderInside)
@@ -79,8 +77,9 @@ class ExportToDisk : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("quillmarsh-export-" + std::to_string(getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path()
+            / ("quillmarsh-export-" + std::to_string(getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

@@ -1,5 +1,5 @@
-#include "support/Gbk.h"
 #include "web/TextEncoding.h"
+#include "support/Gbk.h"
 
 #include <gtest/gtest.h>
 
@@ -68,10 +68,10 @@ TEST(FromWide, StopsAtTheFirstZeroUnit)
 
 TEST(Conversions, CharactersOutsideGbkBecomeQuestionMarks)
 {
-    EXPECT_EQ(Utf16ToGbk(u"a\u20A9b"), "a?b");               // won sign
-    EXPECT_EQ(Utf16ToGbk(u"\U0001F600x"), "?x");             // one "?" for a surrogate pair
-    EXPECT_EQ(Utf16ToGbk(u"\xD800z"), "?z");                 // a lone surrogate
-    EXPECT_EQ(Utf16ToGbk(u"\u20AC"), Bytes({0x80}));         // the euro sign is a single byte
+    EXPECT_EQ(Utf16ToGbk(u"a\u20A9b"), "a?b");       // won sign
+    EXPECT_EQ(Utf16ToGbk(u"\U0001F600x"), "?x");     // one "?" for a surrogate pair
+    EXPECT_EQ(Utf16ToGbk(u"\xD800z"), "?z");         // a lone surrogate
+    EXPECT_EQ(Utf16ToGbk(u"\u20AC"), Bytes({0x80})); // the euro sign is a single byte
     EXPECT_EQ(GbkFromUtf8("鿏王"), G("?王"));
 }
 

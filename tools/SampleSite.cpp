@@ -27,22 +27,24 @@ std::uint64_t Hash(std::string_view text, std::uint64_t seed = 14695981039346656
     return h ^ (h >> 29);
 }
 
-template <std::size_t N>
-const char* Pick(const char* const (&items)[N], std::uint64_t& state)
+template <std::size_t N> const char* Pick(const char* const (&items)[N], std::uint64_t& state)
 {
     state = state * 6364136223846793005ull + 1442695040888963407ull;
     return items[(state >> 33) % N];
 }
 
-const char* const kSurnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "周", "吴", "徐", "孙", "胡", "朱", "高", "林", "何", "郭", "马", "罗"};
-const char* const kGivenNames[] = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "洋", "艳", "勇", "军", "杰", "娟", "涛"};
-const char* const kPositions[] = {"会计", "出纳", "行政助理", "销售代表", "客服专员", "前台接待", "仓库管理员", "司机", "厨师", "平面设计", "软件工程师", "电工"};
+const char* const kSurnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "周", "吴", "徐", "孙", "胡", "朱",
+    "高", "林", "何", "郭", "马", "罗"};
+const char* const kGivenNames[]
+    = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "洋", "艳", "勇", "军", "杰", "娟", "涛"};
+const char* const kPositions[] = {"会计", "出纳", "行政助理", "销售代表", "客服专员", "前台接待", "仓库管理员", "司机",
+    "厨师", "平面设计", "软件工程师", "电工"};
 const char* const kSalaries[] = {"面议", "2000-3000元", "3000-5000元", "5000-8000元", "8000-12000元", "1000-2000元"};
 const char* const kEducations[] = {"初中", "高中", "中专", "大专", "本科", "硕士"};
 const char* const kUpdated[] = {"今天", "昨天", "2天前", "3天前", "1周前", "12-01"};
-const char* const kIntros[] = {
-    "工作认真负责，有团队精神。", "三年相关工作经验，能吃苦耐劳。", "性格开朗，善于沟通，学习能力强。",
-    "熟悉办公软件，打字速度快。", "持有相关证书，可立即到岗。", "希望找一份稳定的工作，长期发展。"};
+const char* const kIntros[]
+    = {"工作认真负责，有团队精神。", "三年相关工作经验，能吃苦耐劳。", "性格开朗，善于沟通，学习能力强。",
+        "熟悉办公软件，打字速度快。", "持有相关证书，可立即到岗。", "希望找一份稳定的工作，长期发展。"};
 const char* const kExperience[] = {"1年经验", "2年经验", "3-5年经验", "5年以上经验", "应届生", "无经验"};
 const char* const kAreas[] = {"市区", "开发区", "高新区", "老城区", "火车站附近", "大学城"};
 const char* const kPartPositions[] = {"促销员", "传单派发", "家教", "服务员", "临时工", "模特", "礼仪"};
@@ -71,36 +73,73 @@ std::string FullTimeBlock(const Resume& r)
 {
     return "<li class=\"resume-item\">\r\n"
            "<div class=\"resume-info\">\r\n"
-           "<a class=\"name\">" + r.name + "</a>\r\n"
-           "<p class=\"hope-job\">期望职位：<span>" + r.position + "</span></p>\r\n"
-           "<p class=\"hope-salary\">期望月薪：<span>" + r.salary + "</span></p>\r\n"
-           "<p class=\"intr-con\">" + r.intro + "</p>\r\n"
-           "<span class=\"xw-summ\">" + r.summary + "</span>\r\n"
-           "</div>\r\n"
-           "<dl class=\"resume-tab\">\r\n"
-           "<dd class=\"w50\">" + r.sex + "</dd>\r\n"
-           "<dd class=\"w70\">" + r.age + "</dd>\r\n"
-           "<dd class=\"w100\">" + r.education + "</dd>\r\n"
-           "<dd class=\"w190\" title=\"" + r.area + "\">" + r.area + "</dd>\r\n"
-           "<dd class=\"w90\">" + r.updated + "</dd>\r\n"
-           "</dl>\r\n"
-           "<a class=\"view\" href='" + r.link + "' target=\"_blank\">查看简历</a>\r\n"
-           "</li>\r\n";
+           "<a class=\"name\">"
+        + r.name
+        + "</a>\r\n"
+          "<p class=\"hope-job\">期望职位：<span>"
+        + r.position
+        + "</span></p>\r\n"
+          "<p class=\"hope-salary\">期望月薪：<span>"
+        + r.salary
+        + "</span></p>\r\n"
+          "<p class=\"intr-con\">"
+        + r.intro
+        + "</p>\r\n"
+          "<span class=\"xw-summ\">"
+        + r.summary
+        + "</span>\r\n"
+          "</div>\r\n"
+          "<dl class=\"resume-tab\">\r\n"
+          "<dd class=\"w50\">"
+        + r.sex
+        + "</dd>\r\n"
+          "<dd class=\"w70\">"
+        + r.age
+        + "</dd>\r\n"
+          "<dd class=\"w100\">"
+        + r.education
+        + "</dd>\r\n"
+          "<dd class=\"w190\" title=\""
+        + r.area + "\">" + r.area
+        + "</dd>\r\n"
+          "<dd class=\"w90\">"
+        + r.updated
+        + "</dd>\r\n"
+          "</dl>\r\n"
+          "<a class=\"view\" href='"
+        + r.link
+        + "' target=\"_blank\">查看简历</a>\r\n"
+          "</li>\r\n";
 }
 
 std::string PartTimeBlock(const Resume& r)
 {
     return "<dl class=\"jz-item\">\r\n"
-           "\t<dt><a class=\"name\">" + r.name + "</a><span class=\"sex-age\">（" + r.sex + "，" + r.education + "，" +
-           r.age + "）</span></dt>\r\n"
-           "\t<dd class=\"hope-job\">期望职位：<span>" + r.position + "</span></dd>\r\n"
-           "\t<dd class=\"hope-salary\">期望月薪：<span>" + r.salary + "</span></dd>\r\n"
-           "\t<dd class=\"hope-address\">求职地区：<span>" + r.area + "</span></dd>\r\n"
-           "\t<dd><p class=\"intr-con\">" + r.intro + "</p></dd>\r\n"
-           "\t<dd class=\"w140\">" + r.talentType + "</dd>\r\n"
-           "\t<dd class=\"w140\">" + r.period + "</dd>\r\n"
-           "\t<dd class=\"w140\">" + r.updated + "</dd>\r\n"
-           "\t    \t\t\t\t</dl>\r\n";
+           "\t<dt><a class=\"name\">"
+        + r.name + "</a><span class=\"sex-age\">（" + r.sex + "，" + r.education + "，" + r.age
+        + "）</span></dt>\r\n"
+          "\t<dd class=\"hope-job\">期望职位：<span>"
+        + r.position
+        + "</span></dd>\r\n"
+          "\t<dd class=\"hope-salary\">期望月薪：<span>"
+        + r.salary
+        + "</span></dd>\r\n"
+          "\t<dd class=\"hope-address\">求职地区：<span>"
+        + r.area
+        + "</span></dd>\r\n"
+          "\t<dd><p class=\"intr-con\">"
+        + r.intro
+        + "</p></dd>\r\n"
+          "\t<dd class=\"w140\">"
+        + r.talentType
+        + "</dd>\r\n"
+          "\t<dd class=\"w140\">"
+        + r.period
+        + "</dd>\r\n"
+          "\t<dd class=\"w140\">"
+        + r.updated
+        + "</dd>\r\n"
+          "\t    \t\t\t\t</dl>\r\n";
 }
 
 int HexValue(char c)
@@ -142,14 +181,15 @@ bool IsUtf8Page(ResumeKind kind, const std::string& city, int page)
     return (page + static_cast<int>(Hash(city) % 3) + (kind == ResumeKind::PartTime ? 1 : 0)) % 3 == 0;
 }
 
-std::vector<Resume> PageResumes(ResumeKind kind, const std::string& city, int page, const std::string& keyword,
-                                const std::string& host)
+std::vector<Resume> PageResumes(
+    ResumeKind kind, const std::string& city, int page, const std::string& keyword, const std::string& host)
 {
     std::vector<Resume> resumes;
     if (page < 1 || page > LastPage(kind, city, keyword))
         return resumes;
     const bool utf8 = IsUtf8Page(kind, city, page);
-    std::uint64_t state = Hash(keyword, Hash(city, static_cast<std::uint64_t>(page) * 7919 + (kind == ResumeKind::FullTime ? 1 : 2)));
+    std::uint64_t state
+        = Hash(keyword, Hash(city, static_cast<std::uint64_t>(page) * 7919 + (kind == ResumeKind::FullTime ? 1 : 2)));
     const int count = page == LastPage(kind, city, keyword) ? 12 : 30;
     for (int i = 0; i < count; ++i) {
         Resume r;
@@ -187,8 +227,8 @@ std::vector<Resume> PageResumes(ResumeKind kind, const std::string& city, int pa
     return resumes;
 }
 
-std::string PageBytes(ResumeKind kind, const std::string& city, int page, const std::string& keyword,
-                      const std::string& host)
+std::string PageBytes(
+    ResumeKind kind, const std::string& city, int page, const std::string& keyword, const std::string& host)
 {
     const bool utf8 = IsUtf8Page(kind, city, page);
     const bool full = kind == ResumeKind::FullTime;
@@ -196,8 +236,8 @@ std::string PageBytes(ResumeKind kind, const std::string& city, int page, const 
     html += "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n";
     html += utf8 ? "<meta charset=\"utf-8\">\r\n"
                  : "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\" />\r\n";
-    html += "<title>" + std::string(CityName(city)) + (full ? "求职简历" : "兼职简历") + " " + keyword + " - 第" +
-            std::to_string(page) + "页</title>\r\n";
+    html += "<title>" + std::string(CityName(city)) + (full ? "求职简历" : "兼职简历") + " " + keyword + " - 第"
+        + std::to_string(page) + "页</title>\r\n";
     html += "<link rel=\"stylesheet\" href=\"/css/list.css\" />\r\n</head>\r\n<body>\r\n";
     html += "<div class=\"header\"><a href=\"/\">" + std::string(CityName(city)) + "分类信息</a></div>\r\n";
     html += full ? "<ul class=\"resume-list\">\r\n" : "<div class=\"jz-list\">\r\n";
@@ -252,7 +292,7 @@ bool ParseSearchTarget(const std::string& target, ResumeKind& kind, int& page, s
     return true;
 }
 
-Server::Server(std::uint16_t port) : port_(port) {}
+Server::Server(std::uint16_t port) : port_(port) { }
 
 Server::~Server() { Stop(); }
 
@@ -292,13 +332,13 @@ void Server::SetOverride(std::function<std::optional<std::string>(const Request&
 void Server::Serve()
 {
     while (running_) {
-        pollfd p{listener_, POLLIN, 0};
+        pollfd p {listener_, POLLIN, 0};
         if (poll(&p, 1, 200) <= 0)
             continue;
         int client = accept(listener_, nullptr, nullptr);
         if (client < 0)
             continue;
-        timeval timeout{5, 0};
+        timeval timeout {5, 0};
         setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
         setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
         Handle(client);
@@ -355,8 +395,8 @@ void Server::Handle(int client)
         status = "404 Not Found";
         body = "<html><body>404</body></html>";
     }
-    std::string response = "HTTP/1.1 " + status + "\r\nContent-Type: text/html\r\nContent-Length: " +
-                           std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
+    std::string response = "HTTP/1.1 " + status + "\r\nContent-Type: text/html\r\nContent-Length: "
+        + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
     if (request.method != "HEAD")
         response += body;
     SendAll(client, response);

@@ -27,11 +27,11 @@ int LastPage(ResumeKind kind, const std::string& city, const std::string& keywor
 // Whether a page is sent in UTF-8 (with its meta charset) rather than GBK.
 bool IsUtf8Page(ResumeKind kind, const std::string& city, int page);
 // The resumes of one page, in page order (empty past the last page).
-std::vector<Resume> PageResumes(ResumeKind kind, const std::string& city, int page, const std::string& keyword,
-                                 const std::string& host);
+std::vector<Resume> PageResumes(
+    ResumeKind kind, const std::string& city, int page, const std::string& keyword, const std::string& host);
 // The whole page as sent: an HTML document in GBK or UTF-8 with CR LF line ends.
-std::string PageBytes(ResumeKind kind, const std::string& city, int page, const std::string& keyword,
-                      const std::string& host);
+std::string PageBytes(
+    ResumeKind kind, const std::string& city, int page, const std::string& keyword, const std::string& host);
 
 // The cells a page's resumes fill, as the window lists them: columns 2 onwards, program text.
 std::vector<std::vector<std::string>> ExpectedCells(ResumeKind kind, const std::vector<Resume>& resumes);
@@ -68,7 +68,7 @@ private:
     std::uint16_t port_;
     int listener_ = -1;
     std::thread thread_;
-    std::atomic<bool> running_{false};
+    std::atomic<bool> running_ {false};
     mutable std::mutex mutex_;
     std::vector<Request> requests_;
     std::function<std::optional<std::string>(const Request&)> override_;

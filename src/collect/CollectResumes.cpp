@@ -47,8 +47,8 @@ std::int64_t ParsePageCount(std::string_view text)
     return ParseLeadingInteger(units);
 }
 
-std::string SearchUrl(ResumeKind kind, std::string_view cityCode, std::string_view domain, std::int64_t page,
-                      std::string_view keyword)
+std::string SearchUrl(
+    ResumeKind kind, std::string_view cityCode, std::string_view domain, std::int64_t page, std::string_view keyword)
 {
     const KindTraits& t = Traits(kind);
     std::string url = "http://";
@@ -86,8 +86,8 @@ void CollectResumes(ResumeKind kind, Controls& controls, std::string_view domain
         ParseListingPage(kind, response.text, matcher, controls);
     }
     if (t.showsStatus)
-        controls.SetPaneText(control::kStatusBar, control::kCollectionPane,
-                             CollectionDoneText(controls.RowCount(t.list)));
+        controls.SetPaneText(
+            control::kStatusBar, control::kCollectionPane, CollectionDoneText(controls.RowCount(t.list)));
 }
 
 void StartCollection(ResumeKind kind, Controls& controls, std::string domain)

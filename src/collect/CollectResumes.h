@@ -22,8 +22,8 @@ std::int64_t ParseLeadingInteger(std::u16string_view text);
 std::int64_t ParsePageCount(std::string_view text);
 
 // "http://" + city + "." + domain + the kind's path + page + the kind's query + encoded keyword.
-std::string SearchUrl(ResumeKind kind, std::string_view cityCode, std::string_view domain, std::int64_t page,
-                      std::string_view keyword);
+std::string SearchUrl(
+    ResumeKind kind, std::string_view cityCode, std::string_view domain, std::int64_t page, std::string_view keyword);
 
 // One collection run: reads city, page count and (for every page) keyword from the kind's
 // controls, fetches the pages one after the other and lists their resumes. A full-time run ends

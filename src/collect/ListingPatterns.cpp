@@ -28,11 +28,11 @@ const std::string& ListingPattern(ResumeKind kind)
 const std::vector<CellSource>& RowLayout(ResumeKind kind)
 {
     // Full-time: 姓名, 性别, 年龄, 期望职位, 学历, 期望薪资, 更新时间, 简介, 链接 (手机号 stays empty).
-    static const std::vector<CellSource> fullTime = {{2, 1}, {3, 6}, {4, 7}, {5, 2}, {6, 8},
-                                                     {7, 3}, {8, 10}, {9, 4}, {11, 11}};
+    static const std::vector<CellSource> fullTime
+        = {{2, 1}, {3, 6}, {4, 7}, {5, 2}, {6, 8}, {7, 3}, {8, 10}, {9, 4}, {11, 11}};
     // Part-time: 姓名, 性别, 年龄, 期望职位, 期望月薪, 人才类型, 求职地区, 更新时间, 简介.
-    static const std::vector<CellSource> partTime = {{2, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 5},
-                                                     {7, 8}, {8, 6}, {9, 10}, {10, 7}};
+    static const std::vector<CellSource> partTime
+        = {{2, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 8}, {8, 6}, {9, 10}, {10, 7}};
     return kind == ResumeKind::FullTime ? fullTime : partTime;
 }
 

@@ -26,16 +26,16 @@ struct Labels {
 const Labels& LabelsOf(ResumeKind kind)
 {
     auto make = [](std::initializer_list<const char*> titles, int phone, int intro) {
-        Labels l{{}, phone, intro};
+        Labels l {{}, phone, intro};
         for (const char* title : titles)
             l.labels.push_back(GbkFromUtf8(std::string(title) + "："));
         return l;
     };
-    static const Labels fullTime =
-        make({"姓名", "性别", "年龄", "期望职位", "学历", "期望薪资", "更新时间", "简介", "手机号", "链接"}, 10, 9);
-    static const Labels partTime = make({"姓名", "性别", "年龄", "期望职位", "期望月薪", "人才类型", "求职地区",
-                                         "更新时间", "简介", "手机号", "链接"},
-                                        11, 10);
+    static const Labels fullTime
+        = make({"姓名", "性别", "年龄", "期望职位", "学历", "期望薪资", "更新时间", "简介", "手机号", "链接"}, 10, 9);
+    static const Labels partTime = make(
+        {"姓名", "性别", "年龄", "期望职位", "期望月薪", "人才类型", "求职地区", "更新时间", "简介", "手机号", "链接"},
+        11, 10);
     return kind == ResumeKind::FullTime ? fullTime : partTime;
 }
 
@@ -73,8 +73,8 @@ std::string SafeNameComponent(std::string_view gbk)
 {
     std::u16string units = GbkToUtf16(gbk);
     for (char16_t& u : units) {
-        bool bad = u < 0x20 || u == 0x7F || u == u'/' || u == u'\\' || u == u'<' || u == u'>' || u == u':' ||
-                   u == u'"' || u == u'|' || u == u'?' || u == u'*';
+        bool bad = u < 0x20 || u == 0x7F || u == u'/' || u == u'\\' || u == u'<' || u == u'>' || u == u':' || u == u'"'
+            || u == u'|' || u == u'?' || u == u'*';
         if (bad)
             u = u'_';
     }
@@ -146,7 +146,8 @@ void StartExport(ResumeKind kind, Controls& controls, const std::filesystem::pat
     const KindTraits& t = Traits(kind);
     // The keyword is read once, at the press: every file of this download goes to the folder made
     // now, whatever the keyword box holds later.
-    auto download = std::make_shared<Download>(Download{kind, ExportFolder(kind, programDir, controls.Text(t.keywordBox))});
+    auto download
+        = std::make_shared<Download>(Download {kind, ExportFolder(kind, programDir, controls.Text(t.keywordBox))});
     std::error_code ignored;
     std::filesystem::create_directories(download->folder, ignored);
 

@@ -27,12 +27,10 @@ struct KindTraits {
     bool showsStatus;
 };
 
-inline constexpr KindTraits kFullTimeTraits{"组合框_城市", "编辑框_职位", "编辑框_采集页数", "按钮_开始采集",
-                                            "按钮_一键下载", "超级列表框_全职", "/searchjob/pn",
-                                            "/?complex=0&key=", true};
-inline constexpr KindTraits kPartTimeTraits{"组合框_城市_兼职", "编辑框_职位_兼职", "编辑框_采集页数_兼职",
-                                            "按钮_开始采集_兼职", "按钮_一键下载_兼职", "超级列表框_兼职",
-                                            "/zhaojianzhi/pn", "?key=", false};
+inline constexpr KindTraits kFullTimeTraits {"组合框_城市", "编辑框_职位", "编辑框_采集页数", "按钮_开始采集",
+    "按钮_一键下载", "超级列表框_全职", "/searchjob/pn", "/?complex=0&key=", true};
+inline constexpr KindTraits kPartTimeTraits {"组合框_城市_兼职", "编辑框_职位_兼职", "编辑框_采集页数_兼职",
+    "按钮_开始采集_兼职", "按钮_一键下载_兼职", "超级列表框_兼职", "/zhaojianzhi/pn", "?key=", false};
 
 inline constexpr const KindTraits& Traits(ResumeKind kind)
 {

@@ -45,10 +45,7 @@ MatchContext& ThreadMatchContext()
     return ctx;
 }
 
-bool IsHex(char16_t c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
+bool IsHex(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); }
 
 // The pattern in RE2's syntax: the "\uHHHH" escape becomes "\x{HHHH}"; the rest is common ground.
 std::string Re2Pattern(std::u16string_view pattern, bool multiline)
@@ -57,8 +54,8 @@ std::string Re2Pattern(std::u16string_view pattern, bool multiline)
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         char16_t c = pattern[i];
         if (c == u'\\' && i + 1 < pattern.size()) {
-            if (pattern[i + 1] == u'u' && i + 5 < pattern.size() && IsHex(pattern[i + 2]) &&
-                IsHex(pattern[i + 3]) && IsHex(pattern[i + 4]) && IsHex(pattern[i + 5])) {
+            if (pattern[i + 1] == u'u' && i + 5 < pattern.size() && IsHex(pattern[i + 2]) && IsHex(pattern[i + 3])
+                && IsHex(pattern[i + 4]) && IsHex(pattern[i + 5])) {
                 out += u"\\x{";
                 out.append(pattern.substr(i + 2, 4));
                 out += u'}';
@@ -98,7 +95,7 @@ struct RegexMatcher::Compiled {
             RE2::Options options;
             options.set_case_sensitive(!ignoreCase);
             options.set_log_errors(false);
-            options.set_max_mem(int64_t{256} << 20);
+            options.set_max_mem(int64_t {256} << 20);
             auto re = std::make_unique<RE2>(Re2Pattern(units, multiline), options);
             if (re->ok() && re->NumberOfCapturingGroups() == groups)
                 re2 = std::move(re);
@@ -108,8 +105,8 @@ struct RegexMatcher::Compiled {
 };
 
 struct RegexMatcher::Matches {
-    std::string text;      // the searched program text
-    std::u16string units;  // the same as UTF-16
+    std::string text;     // the searched program text
+    std::u16string units; // the same as UTF-16
     int groups = 0;
     std::vector<int> offsets; // per match (groups + 1) pairs of unit offsets, -1 when unset
     int Count() const { return static_cast<int>(offsets.size() / (2 * (groups + 1))); }
@@ -123,8 +120,8 @@ enum class Found { Match, None, Failed };
 // falls back.
 struct Utf8View {
     std::string text;
-    std::vector<int> unitAt;   // UTF-8 offset -> unit offset
-    std::vector<int> byteAt;   // unit offset -> UTF-8 offset
+    std::vector<int> unitAt; // UTF-8 offset -> unit offset
+    std::vector<int> byteAt; // unit offset -> UTF-8 offset
 
     explicit Utf8View(std::u16string_view units)
     {
@@ -159,12 +156,12 @@ public:
     {
         if (!data_)
             return Found::Failed;
-        int rc = pcre2_match_16(c_.code, reinterpret_cast<PCRE2_SPTR16>(units_.data()), units_.size(), start, 0,
-                                data_, ThreadMatchContext().context);
+        int rc = pcre2_match_16(c_.code, reinterpret_cast<PCRE2_SPTR16>(units_.data()), units_.size(), start, 0, data_,
+            ThreadMatchContext().context);
         if (rc == PCRE2_ERROR_NOMATCH)
             return Found::None;
-        if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT ||
-            rc == PCRE2_ERROR_JIT_STACKLIMIT || rc == PCRE2_ERROR_NOMEMORY)
+        if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT
+            || rc == PCRE2_ERROR_JIT_STACKLIMIT || rc == PCRE2_ERROR_NOMEMORY)
             return NextByRe2(start, out);
         if (rc < 0)
             return Found::Failed;
@@ -188,7 +185,7 @@ private:
         std::vector<re2::StringPiece> groups(static_cast<std::size_t>(c_.groups) + 1);
         const std::string& t = utf8_->text;
         if (!re->Match(t, static_cast<std::size_t>(utf8_->byteAt[start]), t.size(), RE2::UNANCHORED, groups.data(),
-                       static_cast<int>(groups.size())))
+                static_cast<int>(groups.size())))
             return Found::None;
         for (const re2::StringPiece& g : groups) {
             if (g.data() == nullptr) {
@@ -229,8 +226,7 @@ bool FindAll(const RegexMatcher::Compiled& c, std::u16string_view units, std::ve
     return true;
 }
 
-std::shared_ptr<RegexMatcher::Compiled> Compile(std::string_view pattern, bool ignoreCase, bool multiline,
-                                                bool global)
+std::shared_ptr<RegexMatcher::Compiled> Compile(std::string_view pattern, bool ignoreCase, bool multiline, bool global)
 {
     auto c = std::make_shared<RegexMatcher::Compiled>();
     c->pattern = RestoreQuotes(pattern);
@@ -246,8 +242,8 @@ std::shared_ptr<RegexMatcher::Compiled> Compile(std::string_view pattern, bool i
     pcre2_set_newline_16(cc, PCRE2_NEWLINE_LF);
     int error = 0;
     PCRE2_SIZE offset = 0;
-    c->code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(c->units.data()), c->units.size(), options, &error,
-                               &offset, cc);
+    c->code = pcre2_compile_16(
+        reinterpret_cast<PCRE2_SPTR16>(c->units.data()), c->units.size(), options, &error, &offset, cc);
     pcre2_compile_context_free_16(cc);
     if (c->code) {
         pcre2_jit_compile_16(c->code, PCRE2_JIT_COMPLETE); // without JIT the interpreter serves
@@ -261,8 +257,8 @@ std::shared_ptr<RegexMatcher::Compiled> Compile(std::string_view pattern, bool i
 // Compiling (JIT included) costs more than matching a whole page, and a collection run creates
 // its matcher again for every page with the same pattern: each thread keeps its last few compiled
 // patterns. A compiled pattern never changes once made, so sharing it is safe.
-std::shared_ptr<const RegexMatcher::Compiled> CompileCached(std::string_view pattern, bool ignoreCase, bool multiline,
-                                                            bool global)
+std::shared_ptr<const RegexMatcher::Compiled> CompileCached(
+    std::string_view pattern, bool ignoreCase, bool multiline, bool global)
 {
     struct Entry {
         std::string pattern;
@@ -282,7 +278,7 @@ std::shared_ptr<const RegexMatcher::Compiled> CompileCached(std::string_view pat
     std::shared_ptr<const RegexMatcher::Compiled> compiled = Compile(pattern, ignoreCase, multiline, global);
     if (cache.size() == kEntries)
         cache.pop_back();
-    cache.insert(cache.begin(), Entry{std::string(pattern), ignoreCase, multiline, global, compiled});
+    cache.insert(cache.begin(), Entry {std::string(pattern), ignoreCase, multiline, global, compiled});
     return compiled;
 }
 
@@ -300,8 +296,7 @@ RegexMatcher& RegexMatcher::operator=(const RegexMatcher&) = default;
 RegexMatcher::RegexMatcher(RegexMatcher&&) noexcept = default;
 RegexMatcher& RegexMatcher::operator=(RegexMatcher&&) noexcept = default;
 
-bool RegexMatcher::Create(std::string_view pattern, std::string_view text, bool ignoreCase, bool multiline,
-                          bool global)
+bool RegexMatcher::Create(std::string_view pattern, std::string_view text, bool ignoreCase, bool multiline, bool global)
 {
     compiled_.reset();
     matches_.reset();
@@ -352,8 +347,8 @@ std::string RegexMatcher::Span(int match, int slot, int* position) const
             byte += static_cast<std::size_t>(gbk::CharLength(s, byte, m.text.size()));
         *position = static_cast<int>(byte);
     }
-    return Utf16ToGbk(std::u16string_view(m.units).substr(static_cast<std::size_t>(begin),
-                                                          static_cast<std::size_t>(end - begin)));
+    return Utf16ToGbk(
+        std::u16string_view(m.units).substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin)));
 }
 
 std::string RegexMatcher::Replace(std::string_view text, std::string_view replacement) const
@@ -377,7 +372,8 @@ std::string RegexMatcher::Replace(std::string_view text, std::string_view replac
         auto group = [&](int g) -> std::u16string_view {
             int b = offsets[m + 2 * static_cast<std::size_t>(g)];
             int e = offsets[m + 2 * static_cast<std::size_t>(g) + 1];
-            return b < 0 ? std::u16string_view() : all.substr(static_cast<std::size_t>(b), static_cast<std::size_t>(e - b));
+            return b < 0 ? std::u16string_view()
+                         : all.substr(static_cast<std::size_t>(b), static_cast<std::size_t>(e - b));
         };
         for (std::size_t i = 0; i < with.size(); ++i) {
             char16_t ch = with[i];

@@ -27,8 +27,8 @@ public:
     // Compiles `pattern` (after restoring the quote placeholder) and runs it over `text`. With
     // `global`, every match from left to right; otherwise the first. False for an invalid pattern
     // or a failed search; a text without a match still gives true.
-    bool Create(std::string_view pattern, std::string_view text, bool ignoreCase = false,
-                bool multiline = false, bool global = false);
+    bool Create(std::string_view pattern, std::string_view text, bool ignoreCase = false, bool multiline = false,
+        bool global = false);
 
     // The pattern in use, placeholder restored; empty before the first Create.
     std::string GetPattern() const;

@@ -11,7 +11,7 @@ CityComboBox::CityComboBox(QWidget* parent) : QComboBox(parent)
     setCompleter(nullptr);
     connect(this, &QComboBox::activated, this, [this](int index) { selected_ = index; });
     connect(lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString& text) { selected_ = findText(text, Qt::MatchExactly); });
+        [this](const QString& text) { selected_ = findText(text, Qt::MatchExactly); });
 }
 
 void CityComboBox::Select(int index)

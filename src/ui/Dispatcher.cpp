@@ -28,11 +28,11 @@ constexpr auto kWorkerSpin = std::chrono::microseconds(50);
 
 } // namespace
 
-Dispatcher::Dispatcher(QObject* parent) : QObject(parent) {}
+Dispatcher::Dispatcher(QObject* parent) : QObject(parent) { }
 
 void Dispatcher::Call(const std::function<void()>& operation)
 {
-    Request request{&operation};
+    Request request {&operation};
     bool post = false;
     {
         std::lock_guard lock(mutex_);

@@ -30,14 +30,14 @@ protected:
 private:
     struct Request {
         const std::function<void()>* operation;
-        std::atomic<bool> done{false};
+        std::atomic<bool> done {false};
     };
 
     void Serve();
 
     std::mutex mutex_;
     std::deque<Request*> queue_;
-    std::atomic<std::size_t> waiting_{0};
+    std::atomic<std::size_t> waiting_ {0};
     bool servePosted_ = false; // an event to serve the queue is on its way
 };
 

@@ -14,7 +14,8 @@ namespace quillmarsh {
 QString NormaliseIntegerText(const QString& text)
 {
     const std::int64_t value = std::clamp<std::int64_t>(
-        ParseLeadingInteger(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()))),
+        ParseLeadingInteger(std::u16string_view(
+            reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()))),
         std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
     return value == 0 ? QString() : QString::number(value);
 }

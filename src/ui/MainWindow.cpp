@@ -28,9 +28,11 @@ namespace quillmarsh {
 
 namespace {
 
-const QStringList kFullTimeTitles = {"1", "序号", "姓名", "性别", "年龄", "期望职位", "学历", "期望薪资", "更新时间", "简介", "手机号", "链接"};
+const QStringList kFullTimeTitles
+    = {"1", "序号", "姓名", "性别", "年龄", "期望职位", "学历", "期望薪资", "更新时间", "简介", "手机号", "链接"};
 const QList<int> kFullTimeWidths = {0, 40, 70, 50, 50, 150, 80, 90, 85, 280, 0, 0};
-const QStringList kPartTimeTitles = {"1", "序号", "姓名", "性别", "年龄", "期望职位", "期望月薪", "人才类型", "求职地区", "更新时间", "简介", "手机号", "链接"};
+const QStringList kPartTimeTitles = {"1", "序号", "姓名", "性别", "年龄", "期望职位", "期望月薪", "人才类型",
+    "求职地区", "更新时间", "简介", "手机号", "链接"};
 const QList<int> kPartTimeWidths = {0, 40, 70, 50, 50, 150, 100, 70, 100, 60, 250, 0, 0};
 const QStringList kCities = {"长沙", "武汉", "北京", "上海"};
 
@@ -46,8 +48,7 @@ struct PageLayout {
 constexpr int kClientWidth = 924; // the outer 930 x 640 less the frame
 constexpr int kClientHeight = 596;
 
-template <typename T>
-T* Named(T* widget, std::string_view name)
+template <typename T> T* Named(T* widget, std::string_view name)
 {
     widget->setObjectName(Name(name));
     return widget;
@@ -56,8 +57,9 @@ T* Named(T* widget, std::string_view name)
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(parent,
+        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quillmarsh   Lintberry"));
@@ -73,12 +75,10 @@ MainWindow::MainWindow(QWidget* parent)
     tabs_->addTab(new QWidget, QStringLiteral("兼职简历"));
 
     const PageLayout layouts[2] = {
-        {0, {14, 43, 32, 16}, {54, 42, 104, 20}, {168, 43, 32, 19}, {206, 43, 128, 20},
-         {344, 43, 54, 19}, {404, 43, 40, 20}, {470, 39, 128, 24}, {616, 40, 128, 24}, 3,
-         "透明标签1", "透明标签2", "透明标签3"},
-        {1, {19, 43, 32, 16}, {59, 43, 104, 20}, {173, 43, 32, 19}, {211, 43, 128, 20},
-         {349, 43, 54, 19}, {409, 43, 40, 20}, {475, 40, 128, 24}, {619, 40, 128, 24}, 4,
-         "透明标签4", "透明标签5", "透明标签6"},
+        {0, {14, 43, 32, 16}, {54, 42, 104, 20}, {168, 43, 32, 19}, {206, 43, 128, 20}, {344, 43, 54, 19},
+            {404, 43, 40, 20}, {470, 39, 128, 24}, {616, 40, 128, 24}, 3, "透明标签1", "透明标签2", "透明标签3"},
+        {1, {19, 43, 32, 16}, {59, 43, 104, 20}, {173, 43, 32, 19}, {211, 43, 128, 20}, {349, 43, 54, 19},
+            {409, 43, 40, 20}, {475, 40, 128, 24}, {619, 40, 128, 24}, 4, "透明标签4", "透明标签5", "透明标签6"},
     };
     QList<QWidget*> pageWidgets[2];
     for (const PageLayout& l : layouts) {
@@ -103,8 +103,8 @@ MainWindow::MainWindow(QWidget* parent)
         place(Named(new QPushButton(QStringLiteral("一键下载"), tabs_), t.downloadButton), l.download);
         const bool full = l.tabIndex == 0;
         place(AddList(tabs_, t.list.data(), full ? kFullTimeTitles : kPartTimeTitles,
-                      full ? kFullTimeWidths : kPartTimeWidths),
-              QRect(l.listX, 83, 907, 496));
+                  full ? kFullTimeWidths : kPartTimeWidths),
+            QRect(l.listX, 83, 907, 496));
         for (QWidget* w : widgets) {
             w->setFocusPolicy(qobject_cast<QLabel*>(w) ? Qt::NoFocus : Qt::StrongFocus);
             w->raise();

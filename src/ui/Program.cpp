@@ -24,7 +24,7 @@ namespace {
 std::vector<unsigned char>* SharedBytes = nullptr;
 
 // The program's own start-up routine; it has nothing to prepare.
-void OnProgramStart() {}
+void OnProgramStart() { }
 
 QPushButton* Button(MainWindow& window, std::string_view name) { return window.findChild<QPushButton*>(Name(name)); }
 
@@ -45,9 +45,9 @@ void WireEvents(MainWindow& window, Controls& controls, const ProgramSettings& s
     for (ResumeKind kind : {ResumeKind::FullTime, ResumeKind::PartTime}) {
         const KindTraits& t = Traits(kind);
         QObject::connect(Button(window, t.startButton), &QPushButton::clicked, &window,
-                         [kind, &controls, domain = settings.domain] { StartCollection(kind, controls, domain); });
+            [kind, &controls, domain = settings.domain] { StartCollection(kind, controls, domain); });
         QObject::connect(Button(window, t.downloadButton), &QPushButton::clicked, &window,
-                         [kind, &controls, dir = settings.programDir] { StartExport(kind, controls, dir); });
+            [kind, &controls, dir = settings.programDir] { StartExport(kind, controls, dir); });
     }
 }
 
@@ -57,8 +57,8 @@ void RunProgram(int argc, char** argv, const ProgramOptions& options)
     QApplication app(argc, argv);
 
     const std::filesystem::path programDir = options.programDir.empty()
-                                                 ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
-                                                 : options.programDir;
+        ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
+        : options.programDir;
     std::error_code ignored;
     std::filesystem::current_path(programDir, ignored);
 
@@ -70,7 +70,7 @@ void RunProgram(int argc, char** argv, const ProgramOptions& options)
     // may hold them until the process ends.
     auto* controls = new UiControls(window);
     WireEvents(*window, *controls,
-               ProgramSettings{options.domain.empty() ? std::string(kSiteDomain) : options.domain, programDir});
+        ProgramSettings {options.domain.empty() ? std::string(kSiteDomain) : options.domain, programDir});
     window->RaiseStartupEvents();
     window->ShowCentred();
     if (options.afterShow)

@@ -42,7 +42,7 @@ private:
 
     QStringList titles_;
     std::vector<std::vector<std::string>> rows_;
-    int shown_ = 0;                  // rows the view knows
+    int shown_ = 0;                        // rows the view knows
     int dirtyFirst_ = -1, dirtyLast_ = -1; // known rows with changed cells
     QTimer flush_;
 };

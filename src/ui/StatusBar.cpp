@@ -11,7 +11,7 @@ constexpr std::array<int, StatusBar::kPanes> kRightEdges = {60, 360, 420, 720, 9
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
 {
     const std::array<QString, kPanes> texts = {QStringLiteral("采集状态："), QString(), QStringLiteral("下载状态："),
-                                               QString(), QStringLiteral("      Lintberry欢迎你")};
+        QString(), QStringLiteral("      Lintberry欢迎你")};
     int left = 0;
     for (int i = 0; i < kPanes; ++i) {
         auto* pane = new QLabel(texts[static_cast<std::size_t>(i)], this);

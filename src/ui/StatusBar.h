@@ -21,7 +21,7 @@ public:
     QRect PaneGeometry(int pane) const;
 
 private:
-    std::array<QLabel*, kPanes> panes_{};
+    std::array<QLabel*, kPanes> panes_ {};
 };
 
 } // namespace quillmarsh

@@ -12,7 +12,8 @@ QString ToQString(std::string_view gbk)
 
 std::string FromQString(const QString& text)
 {
-    return Utf16ToGbk(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+    return Utf16ToGbk(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 } // namespace quillmarsh

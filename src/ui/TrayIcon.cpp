@@ -31,7 +31,7 @@ std::string_view CutTip(std::string_view tip)
 }
 } // namespace
 
-TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent) { }
 
 TrayIcon::~TrayIcon() { Remove(); }
 

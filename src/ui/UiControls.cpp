@@ -7,12 +7,11 @@
 
 namespace quillmarsh {
 
-UiControls::UiControls(MainWindow* window) : dispatcher_(new Dispatcher), window_(window) {}
+UiControls::UiControls(MainWindow* window) : dispatcher_(new Dispatcher), window_(window) { }
 
 UiControls::~UiControls() { delete dispatcher_; }
 
-template <typename Result, typename Operation>
-Result UiControls::Run(Result fallback, Operation operation)
+template <typename Result, typename Operation> Result UiControls::Run(Result fallback, Operation operation)
 {
     Result result = fallback;
     auto call = [&] {

@@ -33,11 +33,10 @@ public:
     void SetPaneText(std::string_view statusBar, int pane, std::string_view text = {}) override;
 
 private:
-    template <typename Result, typename Operation>
-    Result Run(Result fallback, Operation operation);
+    template <typename Result, typename Operation> Result Run(Result fallback, Operation operation);
 
-    Dispatcher* dispatcher_;       // lives on the window's thread
-    QPointer<MainWindow> window_;  // read on the window's thread only
+    Dispatcher* dispatcher_;      // lives on the window's thread
+    QPointer<MainWindow> window_; // read on the window's thread only
 };
 
 } // namespace quillmarsh

@@ -14,8 +14,21 @@ namespace quillmarsh {
 
 namespace {
 
-enum Step { kPlatform = 700, kUrl, kSession, kConnection, kRequest, kTimeouts, kProxyCredentials = 707,
-            kCookiesOff, kRedirects, kHeaders, kSend, kReceive, kRead };
+enum Step {
+    kPlatform = 700,
+    kUrl,
+    kSession,
+    kConnection,
+    kRequest,
+    kTimeouts,
+    kProxyCredentials = 707,
+    kCookiesOff,
+    kRedirects,
+    kHeaders,
+    kSend,
+    kReceive,
+    kRead
+};
 
 const std::string& Message(int code)
 {
@@ -58,8 +71,7 @@ struct CurlDeleter {
     void operator()(CURLU* u) const { curl_url_cleanup(u); }
     void operator()(char* s) const { curl_free(s); }
 };
-template <typename T>
-using CurlPtr = std::unique_ptr<T, CurlDeleter>;
+template <typename T> using CurlPtr = std::unique_ptr<T, CurlDeleter>;
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -79,7 +91,7 @@ bool HasHeaderLine(const std::vector<std::string>& lines, std::string_view name)
 
 // What arrives while the exchange runs.
 struct Arrival {
-    std::string headers;        // the latest response's header block, CR LF line ends
+    std::string headers; // the latest response's header block, CR LF line ends
     std::string body;
     bool headersComplete = false;
     bool bodyStarted = false;
@@ -195,11 +207,11 @@ HttpResponse HttpRequest(const HttpRequestOptions& o)
 
     // The session: no signals (we run on worker threads), no proxy unless one is named, only
     // http and https, one fresh connection per call.
-    bool proxyOk = o.proxy.empty() || !isHttp ? set(CURLOPT_PROXY, "")
-                                              : set(CURLOPT_PROXY, ("http://" + o.proxy).c_str());
-    if (!set(CURLOPT_NOSIGNAL, 1L) || !proxyOk || !set(CURLOPT_PROTOCOLS_STR, "http,https") ||
-        !set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https") || !set(CURLOPT_FORBID_REUSE, 1L) ||
-        !set(CURLOPT_FRESH_CONNECT, 1L))
+    bool proxyOk
+        = o.proxy.empty() || !isHttp ? set(CURLOPT_PROXY, "") : set(CURLOPT_PROXY, ("http://" + o.proxy).c_str());
+    if (!set(CURLOPT_NOSIGNAL, 1L) || !proxyOk || !set(CURLOPT_PROTOCOLS_STR, "http,https")
+        || !set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https") || !set(CURLOPT_FORBID_REUSE, 1L)
+        || !set(CURLOPT_FRESH_CONNECT, 1L))
         return fail(kSession);
     if (!set(CURLOPT_URL, url.c_str()))
         return fail(kConnection);
@@ -221,24 +233,24 @@ HttpResponse HttpRequest(const HttpRequestOptions& o)
             methodOk = methodOk && set(CURLOPT_CUSTOMREQUEST, "GET");
         break;
     }
-    bool sendsBody = o.method != HttpMethod::Head && (!o.body.empty() || o.method == HttpMethod::Post ||
-                                                       o.method == HttpMethod::Put);
+    bool sendsBody = o.method != HttpMethod::Head
+        && (!o.body.empty() || o.method == HttpMethod::Post || o.method == HttpMethod::Put);
     if (sendsBody)
-        methodOk = methodOk && set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(o.body.size())) &&
-                   set(CURLOPT_POSTFIELDS, o.body.data());
+        methodOk = methodOk && set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(o.body.size()))
+            && set(CURLOPT_POSTFIELDS, o.body.data());
     methodOk = methodOk && set(CURLOPT_HTTP_CONTENT_DECODING, 0L);
     if (!methodOk)
         return fail(kRequest);
 
     // Time-outs: for connecting, and for a server that sends nothing for that long.
     long timeout = o.timeoutSeconds > 0 ? o.timeoutSeconds : 30;
-    if (!set(CURLOPT_CONNECTTIMEOUT, timeout) || !set(CURLOPT_LOW_SPEED_LIMIT, 1L) ||
-        !set(CURLOPT_LOW_SPEED_TIME, timeout))
+    if (!set(CURLOPT_CONNECTTIMEOUT, timeout) || !set(CURLOPT_LOW_SPEED_LIMIT, 1L)
+        || !set(CURLOPT_LOW_SPEED_TIME, timeout))
         return fail(kTimeouts);
 
     if (!o.proxyUser.empty() && !o.proxyPassword.empty()) {
-        if (!set(CURLOPT_PROXYUSERNAME, o.proxyUser.c_str()) || !set(CURLOPT_PROXYPASSWORD, o.proxyPassword.c_str()) ||
-            !set(CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC)))
+        if (!set(CURLOPT_PROXYUSERNAME, o.proxyUser.c_str()) || !set(CURLOPT_PROXYPASSWORD, o.proxyPassword.c_str())
+            || !set(CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC)))
             r.error = Message(kProxyCredentials);
     }
     // curl keeps no cookies of its own unless a cookie file is named, which is never done here.
@@ -282,16 +294,16 @@ HttpResponse HttpRequest(const HttpRequestOptions& o)
         return fail(kHeaders);
 
     Arrival a;
-    if (!set(CURLOPT_HEADERFUNCTION, OnHeader) || !set(CURLOPT_HEADERDATA, &a) ||
-        !set(CURLOPT_WRITEFUNCTION, OnBody) || !set(CURLOPT_WRITEDATA, &a))
+    if (!set(CURLOPT_HEADERFUNCTION, OnHeader) || !set(CURLOPT_HEADERDATA, &a) || !set(CURLOPT_WRITEFUNCTION, OnBody)
+        || !set(CURLOPT_WRITEDATA, &a))
         return fail(kRequest);
 
     CURLcode rc = curl_easy_perform(c);
     if (rc != CURLE_OK) {
         long status = 0;
         curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-        bool redirectPending = !o.noRedirect && status >= 300 && status < 400 && !ReadLocation(a.headers).empty() &&
-                               !a.bodyStarted;
+        bool redirectPending
+            = !o.noRedirect && status >= 300 && status < 400 && !ReadLocation(a.headers).empty() && !a.bodyStarted;
         bool finalHeaders = a.headersComplete && !redirectPending;
         if (!finalHeaders) {
             curl_off_t connectTime = 0;

@@ -9,16 +9,16 @@ enum class HttpMethod { Get, Post, Head, Put };
 
 // One request. Every text is program text (GBK).
 struct HttpRequestOptions {
-    std::string url;                // absolute http:// or https:// URL
+    std::string url; // absolute http:// or https:// URL
     HttpMethod method = HttpMethod::Get;
-    std::string body;               // sent as its bytes after the headers
-    std::string cookies;            // "name=value; name=value", sent in a Cookie line
-    std::string headers;            // extra header lines joined by CR LF, no CR LF after the last
-    bool noRedirect = false;        // answer a redirect with its own body and `location`
-    std::string proxy;              // "host:port" of a proxy for http:// requests; empty for none
+    std::string body;        // sent as its bytes after the headers
+    std::string cookies;     // "name=value; name=value", sent in a Cookie line
+    std::string headers;     // extra header lines joined by CR LF, no CR LF after the last
+    bool noRedirect = false; // answer a redirect with its own body and `location`
+    std::string proxy;       // "host:port" of a proxy for http:// requests; empty for none
     std::string proxyUser;
     std::string proxyPassword;
-    int timeoutSeconds = 30;        // connecting, and waiting on a silent server; <= 0 means 30
+    int timeoutSeconds = 30; // connecting, and waiting on a silent server; <= 0 means 30
 };
 
 struct HttpResponse {

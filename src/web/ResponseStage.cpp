@@ -46,8 +46,8 @@ std::string_view TrimBlanks(std::string_view s)
     while (true) {
         if (!s.empty() && s.back() == ' ') {
             s.remove_suffix(1);
-        } else if (s.size() >= 2 && s.substr(s.size() - 2) == kFullWidthBlank &&
-                   FindGbk(s, kFullWidthBlank, s.size() - 2) == s.size() - 2) {
+        } else if (s.size() >= 2 && s.substr(s.size() - 2) == kFullWidthBlank
+            && FindGbk(s, kFullWidthBlank, s.size() - 2) == s.size() - 2) {
             s.remove_suffix(2);
         } else {
             break;
@@ -104,7 +104,7 @@ std::string CollectSetCookies(std::string_view headerBlock)
         if (FindGbk(line, "Set-Cookie") == std::string_view::npos)
             continue;
         std::string item = line.find(';') != std::string_view::npos ? TextBetween(line, "Set-Cookie:", ";")
-                                                                     : ReplaceAllGbk(line, "Set-Cookie:", "");
+                                                                    : ReplaceAllGbk(line, "Set-Cookie:", "");
         std::string_view trimmed = TrimBlanks(item);
         if (trimmed.empty())
             continue; // a Set-Cookie line that carries no cookie adds nothing

@@ -5,9 +5,8 @@ namespace testing_support {
 std::unique_lock<std::mutex> MemoryControls::Lock()
 {
     std::unique_lock lock(mutex_);
-    handlerDone_.wait(lock, [this] {
-        return handlerThread_ == std::thread::id() || handlerThread_ == std::this_thread::get_id();
-    });
+    handlerDone_.wait(
+        lock, [this] { return handlerThread_ == std::thread::id() || handlerThread_ == std::this_thread::get_id(); });
     return lock;
 }
 

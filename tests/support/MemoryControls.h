@@ -2,11 +2,11 @@
 
 #include "collect/Controls.h"
 
-#include <map>
 #include <condition_variable>
+#include <map>
 #include <mutex>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testing_support {
@@ -34,8 +34,7 @@ public:
 
     // Runs `handler` the way the window runs a bound routine: operations that other threads ask
     // for meanwhile wait until it has returned.
-    template <typename F>
-    void AsHandler(F handler)
+    template <typename F> void AsHandler(F handler)
     {
         {
             std::lock_guard lock(mutex_);

@@ -73,7 +73,7 @@ std::uint16_t RawServer::ClosedPort()
 void RawServer::Accept()
 {
     while (running_) {
-        pollfd p{listener_, POLLIN, 0};
+        pollfd p {listener_, POLLIN, 0};
         if (poll(&p, 1, 50) <= 0)
             continue;
         int client = accept(listener_, nullptr, nullptr);
@@ -86,7 +86,7 @@ void RawServer::Accept()
             char buffer[65536];
             std::size_t headEnd = std::string::npos;
             while (running_) {
-                pollfd q{client, POLLIN, 0};
+                pollfd q {client, POLLIN, 0};
                 if (poll(&q, 1, 50) <= 0)
                     continue;
                 ssize_t n = recv(client, buffer, sizeof buffer, 0);
@@ -95,7 +95,8 @@ void RawServer::Accept()
                 request.append(buffer, static_cast<std::size_t>(n));
                 if (headEnd == std::string::npos)
                     headEnd = request.find("\r\n\r\n");
-                if (headEnd != std::string::npos && request.size() >= headEnd + 4 + ContentLength(request.substr(0, headEnd + 2)))
+                if (headEnd != std::string::npos
+                    && request.size() >= headEnd + 4 + ContentLength(request.substr(0, headEnd + 2)))
                     break;
             }
             {

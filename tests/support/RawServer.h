@@ -39,7 +39,7 @@ private:
     Handler handler_;
     int listener_ = -1;
     std::uint16_t port_ = 0;
-    std::atomic<bool> running_{true};
+    std::atomic<bool> running_ {true};
     std::thread acceptor_;
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;

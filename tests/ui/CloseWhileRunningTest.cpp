@@ -61,7 +61,8 @@ TEST(CloseWhileRunning, EndsAtOnceWithExitCodeZeroEveryTime)
 {
     sample::Server site;
     ASSERT_TRUE(site.Start());
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quillmarsh-close-" + std::to_string(getpid()));
+    const std::filesystem::path dir
+        = std::filesystem::temp_directory_path() / ("quillmarsh-close-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     for (int round = 0; round < 30; ++round) {
         const int delay = (round * 37) % 400;
@@ -72,7 +73,7 @@ TEST(CloseWhileRunning, EndsAtOnceWithExitCodeZeroEveryTime)
         if (pid == 0) {
             const std::string delayText = std::to_string(delay);
             execl(gSelf.c_str(), gSelf.c_str(), "--child", site.Domain().c_str(), dir.c_str(), delayText.c_str(),
-                  esc ? "esc" : "close", static_cast<char*>(nullptr));
+                esc ? "esc" : "close", static_cast<char*>(nullptr));
             _exit(127);
         }
         int status = 0;

@@ -22,17 +22,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(site.Start());
-        dir = fs::temp_directory_path() / ("quillmarsh-e2e-" + std::to_string(getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path()
+            / ("quillmarsh-e2e-" + std::to_string(getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
-        w = std::make_unique<Window>(ProgramSettings{site.Domain(), dir});
+        w = std::make_unique<Window>(ProgramSettings {site.Domain(), dir});
     }
     void TearDown() override
     {
@@ -42,12 +42,13 @@ protected:
     }
 
     // The rows the window should list after collecting pages 1..n of a search.
-    std::vector<std::vector<std::string>> Expected(ResumeKind kind, const std::string& city, int pages,
-                                                   const std::string& keyword)
+    std::vector<std::vector<std::string>> Expected(
+        ResumeKind kind, const std::string& city, int pages, const std::string& keyword)
     {
         std::vector<std::vector<std::string>> rows;
         for (int p = 1; p <= pages; ++p) {
-            auto page = sample::ExpectedCells(kind, sample::PageResumes(kind, city, p, keyword, city + "." + site.Domain()));
+            auto page
+                = sample::ExpectedCells(kind, sample::PageResumes(kind, city, p, keyword, city + "." + site.Domain()));
             rows.insert(rows.end(), page.begin(), page.end());
         }
         return rows;
@@ -102,9 +103,9 @@ TEST_F(EndToEnd, FullTimeCollectionListsExactlyWhatThePagesHeld)
     for (const auto& r : site.Requests())
         targets.push_back(r.host + r.target);
     const std::string host = "wh." + site.Domain();
-    EXPECT_EQ(targets, (std::vector<std::string>{host + "/searchjob/pn1/?complex=0&key=%BB%E1%BC%C6",
-                                                  host + "/searchjob/pn2/?complex=0&key=%BB%E1%BC%C6",
-                                                  host + "/searchjob/pn3/?complex=0&key=%BB%E1%BC%C6"}));
+    EXPECT_EQ(targets,
+        (std::vector<std::string> {host + "/searchjob/pn1/?complex=0&key=%BB%E1%BC%C6",
+            host + "/searchjob/pn2/?complex=0&key=%BB%E1%BC%C6", host + "/searchjob/pn3/?complex=0&key=%BB%E1%BC%C6"}));
     EXPECT_EQ(w->controls->RowCount("超级列表框_兼职"), 0);
 }
 
@@ -117,7 +118,8 @@ TEST_F(EndToEnd, PartTimeCollectionLeavesTheStatusBarAlone)
     w->controls->SetPaneText("状态条1", 1, "before");
     w->Click("按钮_开始采集_兼职");
     const auto expected = Expected(ResumeKind::PartTime, "sh", 2, "促销员");
-    ASSERT_TRUE(WaitFor([&] { return w->controls->RowCount("超级列表框_兼职") == static_cast<int>(expected.size()); }, 20000));
+    ASSERT_TRUE(
+        WaitFor([&] { return w->controls->RowCount("超级列表框_兼职") == static_cast<int>(expected.size()); }, 20000));
     WaitIdle();
     EXPECT_EQ(Listed(ResumeKind::PartTime), expected);
     EXPECT_EQ(w->Pane(1), "before");
@@ -137,7 +139,8 @@ TEST_F(EndToEnd, TwoQuickPressesCollectTwice)
     w->Click("按钮_开始采集");
     w->Click("按钮_开始采集");
     const auto expected = Expected(ResumeKind::FullTime, "cs", 2, "");
-    ASSERT_TRUE(WaitFor([&] { return w->controls->RowCount("超级列表框_全职") == 2 * static_cast<int>(expected.size()); }, 20000));
+    ASSERT_TRUE(WaitFor(
+        [&] { return w->controls->RowCount("超级列表框_全职") == 2 * static_cast<int>(expected.size()); }, 20000));
     WaitIdle();
     EXPECT_EQ(site.Requests().size(), 4u);
     EXPECT_EQ(w->controls->RowCount("超级列表框_全职"), 2 * static_cast<int>(expected.size()));
@@ -177,12 +180,14 @@ TEST_F(EndToEnd, ExportWritesOneFilePerRowByteForByte)
     for (const auto& row : expected)
         stems.push_back(row[0]);
     const std::vector<std::string> names = UniqueFileNames(stems);
-    ASSERT_TRUE(WaitFor([&] {
-        std::size_t n = 0;
-        for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder))
-            ++n;
-        return n == expected.size();
-    }, 10000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            std::size_t n = 0;
+            for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder))
+                ++n;
+            return n == expected.size();
+        },
+        10000));
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(ReadFile(folder / names[i]), ResumeFileContent(ResumeKind::FullTime, expected[i])) << names[i];
     EXPECT_FALSE(fs::exists(dir / "已下载简历" / "司机"));
@@ -214,7 +219,8 @@ TEST_F(EndToEnd, PartTimeDownloadUsesItsOwnFolder)
     w->SetText("编辑框_采集页数_兼职", "1");
     w->Click("按钮_开始采集_兼职");
     const auto expected = Expected(ResumeKind::PartTime, "cs", 1, "家教");
-    ASSERT_TRUE(WaitFor([&] { return w->controls->RowCount("超级列表框_兼职") == static_cast<int>(expected.size()); }, 20000));
+    ASSERT_TRUE(
+        WaitFor([&] { return w->controls->RowCount("超级列表框_兼职") == static_cast<int>(expected.size()); }, 20000));
     WaitIdle();
     w->Click("按钮_一键下载_兼职");
     ASSERT_TRUE(WaitForPane(3, "   下载简历完成,共下载了" + QString::number(expected.size()) + "份简历！"));

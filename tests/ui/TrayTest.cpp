@@ -36,7 +36,8 @@ int IconsInTray()
     const std::string inside = Run("xwininfo -tree -id " + panelId);
     const std::string me = "\"" + QCoreApplication::applicationName().toStdString() + "\"";
     int count = 0; // one line per window
-    for (std::size_t at = inside.find(me); at != std::string::npos; at = inside.find('\n', at) == std::string::npos ? std::string::npos : inside.find(me, inside.find('\n', at)))
+    for (std::size_t at = inside.find(me); at != std::string::npos;
+         at = inside.find('\n', at) == std::string::npos ? std::string::npos : inside.find(me, inside.find('\n', at)))
         ++count;
     return count;
 }
@@ -85,9 +86,9 @@ TEST(Tray, ClicksBecomeTrayEventCodes)
     auto* icon = window->Tray().findChild<QSystemTrayIcon*>();
     ASSERT_NE(icon, nullptr);
     for (auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::Context,
-                        QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Unknown})
+             QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Unknown})
         emit icon->activated(reason);
-    EXPECT_EQ(codes, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(codes, (std::vector<int> {1, 2, 3}));
 }
 
 } // namespace

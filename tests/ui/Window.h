@@ -11,19 +11,18 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
 // Runs the window's event loop until `done` holds or `ms` have passed; the loop wakes at once
 // for each worker request, as the program's own loop does.
-template <typename Predicate>
-bool WaitFor(Predicate done, int ms = 20000)
+template <typename Predicate> bool WaitFor(Predicate done, int ms = 20000)
 {
     QElapsedTimer clock;
     clock.start();
@@ -52,8 +51,7 @@ struct Window {
         exposed = QTest::qWaitForWindowExposed(window.get());
     }
 
-    template <typename T = QWidget>
-    T* Find(std::string_view name) const
+    template <typename T = QWidget> T* Find(std::string_view name) const
     {
         return window->findChild<T*>(quillmarsh::Name(name));
     }

@@ -16,7 +16,7 @@ TEST(WorkerControls, OperationsFromAWorkerAreCarriedOutByTheWindow)
 {
     Window w;
     w.SetText("编辑框_职位", "会计");
-    std::atomic<bool> done{false};
+    std::atomic<bool> done {false};
     std::string keyword, cell, missing;
     int row = -2, count = -2, city = -2;
     std::thread worker([&] {
@@ -47,7 +47,7 @@ TEST(WorkerControls, AWorkerSeesEveryChangeOfTheHandlerThatStartedIt)
 {
     Window w;
     for (int round = 0; round < 50; ++round) {
-        std::atomic<bool> done{false};
+        std::atomic<bool> done {false};
         std::string seen;
         std::thread worker;
         // The "handler": runs on the window thread without returning to the event loop.
@@ -72,8 +72,8 @@ TEST(WorkerControls, FourWorkersAtOnceNeverInterleaveOneOperation)
     constexpr int kRows = 200;
     for (int r = 0; r < kRows; ++r)
         w.controls->AppendRow("超级列表框_全职");
-    std::atomic<int> finished{0};
-    std::atomic<int> mismatches{0};
+    std::atomic<int> finished {0};
+    std::atomic<int> mismatches {0};
     std::vector<std::thread> workers;
     for (int t = 0; t < 4; ++t) {
         workers.emplace_back([&, t] {
